@@ -1,0 +1,40 @@
+#include "feed/feed_refresh.h"
+
+#include "feed/status_copy.h"
+#include "feed/status_parser.h"
+#include "feed/text_encoding.h"
+
+namespace netglobe {
+
+std::string statusfilepath(const std::string& folder) {
+  return folder.empty() ? kStatusFileName : folder + "/" + kStatusFileName;
+}
+
+void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch) {
+  host.settitle("Loading...");
+  const std::string path = statusfilepath(state.folder);
+
+  std::string failure;
+  if (!state.server) {
+    failure = "no status server";
+  } else {
+    FetchResult result = fetch(*state.server);
+    if (result.ok) {
+      state.feedtext = convertlineends(tocp1252(result.body));
+      failure = storecopy(path, state.feedtext);
+    } else {
+      failure = result.failure;
+    }
+  }
+  if (!failure.empty()) state.feedtext.clear();
+  state.lastfailure = failure;
+
+  what2array(path, state.lists);
+  std::string title = countstitle(state.lists);
+  if (!failure.empty()) title += " (update failed: " + failure + ")";
+  host.settitle(title);
+
+  host.refreshsidelists();
+}
+
+}  // namespace netglobe

@@ -1,0 +1,54 @@
+#include "feed/status_copy.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace netglobe {
+
+std::string convertlineends(std::string_view body) {
+  std::string out;
+  out.reserve(body.size() + body.size() / 32 + 2);
+  for (const char c : body) {
+    if (c == '\n') out.push_back('\r');
+    out.push_back(c);
+  }
+  return out;
+}
+
+namespace {
+
+bool writeall(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string storecopy(const std::string& path, std::string_view text) {
+  std::string tmp = path + ".XXXXXX";
+  const int fd = ::mkstemp(tmp.data());
+  if (fd < 0) return std::string("cannot write ") + kStatusFileName + ": " + std::strerror(errno);
+  ::fchmod(fd, 0644);
+  const bool written = writeall(fd, text) && writeall(fd, "\r\n") && ::fsync(fd) == 0;
+  const int writeerrno = errno;
+  const bool closed = ::close(fd) == 0;
+  if (!written || !closed || std::rename(tmp.c_str(), path.c_str()) != 0) {
+    const int err = written && closed ? errno : writeerrno;
+    ::unlink(tmp.c_str());
+    return std::string("cannot write ") + kStatusFileName + ": " + std::strerror(err);
+  }
+  return {};
+}
+
+}  // namespace netglobe

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace netglobe {
+
+inline constexpr const char* kStatusFileName = "whazzup.txt";
+
+// Every LF becomes CR LF (so a CR LF already there becomes CR CR LF, which the
+// line reader still reads as one line).
+std::string convertlineends(std::string_view body);
+
+// Writes text and one CR LF to path through a temporary file in the same
+// folder that is renamed into place: a crash mid-write never leaves a cut
+// copy. Returns an empty string on success, else a short reason.
+std::string storecopy(const std::string& path, std::string_view text);
+
+}  // namespace netglobe

@@ -1,0 +1,64 @@
+#include "feed/status_parser.h"
+
+#include "refdata/line_reader.h"
+
+namespace netglobe {
+namespace {
+
+// The client type must be a whole field that starts at character 16 or later
+// and ends by character 70.
+constexpr std::size_t kTypeWindowStart = 15;  // 0-based index of character 16
+constexpr std::size_t kClassifyWindow = 70;
+
+bool contains(std::string_view text, std::string_view what, std::size_t from = 0) {
+  return text.find(what, from) != std::string_view::npos;
+}
+
+void append(std::vector<std::string>& list, int& count, int capacity, std::string_view line) {
+  if (count >= capacity) return;
+  list[++count].assign(line);
+}
+
+}  // namespace
+
+ClientKinds classifyclient(std::string_view line) {
+  const std::string_view h = line.substr(0, kClassifyWindow);
+  ClientKinds kinds;
+  if (contains(h, ":ATC:", kTypeWindowStart)) {
+    kinds.app = int(contains(h, "_APP:")) + int(contains(h, "_DEP:"));
+    kinds.ctr = contains(h, "_CTR:") || contains(h, "_FSS:");
+    kinds.twr = int(contains(h, "_TWR:")) + int(contains(h, "_GND:"));
+  }
+  kinds.pilot = contains(h, ":PILOT:", kTypeWindowStart);
+  return kinds;
+}
+
+void what2array(const std::string& path, StatusLists& lists) {
+  lists.appcount = lists.ctrcount = lists.twrcount = lists.pilcount = lists.clicount = 0;
+  LineReader reader(path);
+  std::string curline;
+  bool headerread = true;
+  for (int i = 0; i < kStatusHeaderLines && headerread; ++i) headerread = reader.next(curline);
+  while (headerread && reader.next(curline)) {
+    if (!curline.empty() && curline[0] == '!') break;
+    ++lists.clicount;
+    const ClientKinds kinds = classifyclient(curline);
+    for (int i = 0; i < kinds.app; ++i) {
+      append(lists.applines, lists.appcount, kStationListCapacity, curline);
+    }
+    if (kinds.ctr) append(lists.ctrlines, lists.ctrcount, kStationListCapacity, curline);
+    for (int i = 0; i < kinds.twr; ++i) {
+      append(lists.twrlines, lists.twrcount, kStationListCapacity, curline);
+    }
+    if (kinds.pilot) append(lists.pillines, lists.pilcount, kPilotListCapacity, curline);
+  }
+  if (lists.clicount > lists.topcount) lists.topcount = lists.clicount;
+}
+
+std::string countstitle(const StatusLists& lists) {
+  return " CTR=" + std::to_string(lists.ctrcount) + " APP=" + std::to_string(lists.appcount) +
+         " TWR=" + std::to_string(lists.twrcount) + " PIL=" + std::to_string(lists.pilcount) +
+         " CLI=" + std::to_string(lists.clicount) + " TOP=" + std::to_string(lists.topcount);
+}
+
+}  // namespace netglobe

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "feed/status_lists.h"
+
+namespace netglobe {
+
+// Every reader of the status file skips exactly this many header lines.
+inline constexpr int kStatusHeaderLines = 7;
+
+// Which lists a client line belongs to (a line may belong to several, or to
+// none and only count as a client).
+struct ClientKinds {
+  int app = 0;  // 0, 1 or 2: "_APP:" and "_DEP:" each add it once
+  bool ctr = false;
+  int twr = 0;  // "_TWR:" and "_GND:" each add it once
+  bool pilot = false;
+};
+ClientKinds classifyclient(std::string_view line);
+
+// Reads the status file at path into lists: skips the header, sorts the
+// client lines up to the first line beginning with '!', raises topcount.
+// A line that does not fit into a full list is left out of that list only;
+// reading goes on. A missing or short file gives zero counts.
+void what2array(const std::string& path, StatusLists& lists);
+
+// " CTR=4 APP=7 TWR=12 PIL=180 CLI=215 TOP=260"
+std::string countstitle(const StatusLists& lists);
+
+}  // namespace netglobe

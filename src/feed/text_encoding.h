@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace netglobe {
+
+// Every record the program keeps is windows-1252 bytes. A body that is valid
+// UTF-8 is decoded and re-encoded; anything else is taken as windows-1252
+// already. A character windows-1252 cannot hold becomes '?'.
+std::string tocp1252(std::string_view body);
+
+bool isvalidutf8(std::string_view text);
+
+// windows-1252 bytes to UTF-8, for showing records in widgets. The five
+// unassigned bytes map to the C1 controls of the same value.
+std::string cp1252toutf8(std::string_view text);
+
+}  // namespace netglobe

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace netglobe {
+
+// The leading number of a field's text, "." as decimal point; leading blanks
+// are skipped and text without a leading number reads as 0. Never throws.
+double leadingnumber(std::string_view text);
+
+// A number as the user sees it: one leading blank when not negative, "." as
+// decimal separator, at most 15 significant digits, no trailing zeros.
+std::string numtext(double value);
+
+// The same for single-precision values, written with the digits a float holds.
+std::string numtext(float value);
+
+}  // namespace netglobe

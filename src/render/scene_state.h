@@ -1,0 +1,77 @@
+#pragma once
+
+#include <vector>
+
+namespace netglobe {
+
+// The numbered display lists of the scene.
+enum ListNumber : int {
+  kGradeList = 2,
+  kAircraftList = 3,
+  kFirList = 4,
+  kTexGlobeList = 5,
+  kCoastList = 6,
+  kPlainGlobeList = 7,
+  kActFirList = 8,
+  kAppList = 9,
+  kTwrList = 10,
+  kChiefList = 11,
+  kDirList = 12,
+  kCtrLabelList = 13,
+  kAprLabelList = 14,
+  kTwrLabelList = 15,
+  kPilotLabelList = 16,
+};
+// List kGlyphListBase + c draws windows-1252 byte c (no list for 255).
+inline constexpr int kGlyphListBase = 500;
+inline constexpr int kGlyphCount = 255;
+
+inline constexpr int kGlobeSlices = 60;
+
+// Display switches (1 on, -1 off) and ready flags (1 once the list exists).
+struct SceneState {
+  int globestyle = 1;  // 1 textured; any other value plain, 2 plain with graticule
+  int stationlabels = -1;
+  int pilotlabels = -1;
+  int actfirmode = 1;
+  int actfirflag = 0;
+  int symbolsize = 1;
+  int pilotlabelmode = 1;
+  bool selecting = false;  // a pick pass draws the scene into the selection buffer
+
+  int texglobeready = 0;
+  int plainglobeready = 0;
+  int gradeready = 0;
+  int coastready = 0;
+  int firready = 0;
+  int aircraftready = 0;
+  int dirready = 0;
+  int actfirready = 0;
+  int chiefready = 0;
+  int appready = 0;
+  int twrready = 0;
+};
+
+// What the frame sets just before replaying a list.
+enum class ListSetup {
+  None,
+  LineWidth1,
+  LineWidth2,
+  PointSize4,
+  TexturedGlobe,   // bind the globe texture, white, texturing on around the call
+  NoDepthWidth1,   // depth test off, line width 1
+  StippleWidth2,   // stipple 0x1111 factor 1 on around the call, line width 2
+  PopName,         // not a list: drop the selection name so later lists carry none
+};
+
+struct ListCall {
+  int list;
+  ListSetup setup;
+  bool operator==(const ListCall&) const = default;
+};
+
+// The lists one frame replays, in drawing order, under their switches and
+// ready flags.
+std::vector<ListCall> framelists(const SceneState& scene);
+
+}  // namespace netglobe

@@ -1,0 +1,15 @@
+#include "render/view_status.h"
+
+#include <cmath>
+
+#include "refdata/number_text.h"
+
+namespace netglobe {
+
+std::string viewstatusline(const ViewState& view) {
+  const double lon = std::floor(static_cast<double>(view.viewlon));
+  const double lat = std::floor(90.0 - static_cast<double>(view.viewtilt));
+  return numtext(lon) + " / " + numtext(lat) + " / " + numtext(view.viewdist);
+}
+
+}  // namespace netglobe
