@@ -1,1 +1,152 @@
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "feed/feed_refresh.h"
+#include "feed/status_copy.h"
+#include "loopback_server.h"
+#include "temp_folder.h"
+
+namespace netglobe {
+namespace {
+
+const std::string kBody =
+    "!GENERAL\nVERSION = 8\nRELOAD = 2\nUPDATE = 20261207101500\nCONNECTED CLIENTS = 2\n"
+    "SERVERS = 1\n!CLIENTS\n"
+    "DLH1:100001:J\xC3\xB6rg:PILOT::52.1:13.2:35000:450:A320:450:EDDB:FL350:EDDT:\n"
+    "EDDB_TWR:100002:Tom Tower:ATC:118.100:52.3:13.5:0:0:\n!SERVERS\n";
+
+struct RecordingHost : FeedHost {
+  std::vector<std::string> titles;
+  void settitle(const std::string& title) override { titles.push_back(title); }
+  void processevents() override {}
+};
+
+struct Refresh {
+  TempFolder folder;
+  RecordingHost host;
+  FeedState state;
+  Refresh() { state.folder = folder.path(); }
+  void run(std::optional<ServerAddress> server) {
+    state.server = server;
+    getwhazz(state, host);
+  }
+  std::string copy() const { return folder.read(kStatusFileName); }
+};
+
+LoopbackServer::Handler serve(std::string body, int status = 200) {
+  return [body, status](const httplib::Request&, httplib::Response& res) {
+    res.status = status;
+    res.set_content(body, "text/plain");
+  };
+}
+
+TEST(Getwhazz, StoresTheBodyWithConvertedLineEndsAndShowsTheCounts) {
+  LoopbackServer server(serve(kBody));
+  Refresh r;
+  r.run(server.address());
+  ASSERT_EQ(r.host.titles.size(), 2u);
+  EXPECT_EQ(r.host.titles[0], "Loading...");
+  EXPECT_EQ(r.host.titles[1], " CTR=0 APP=0 TWR=1 PIL=1 CLI=2 TOP=2");
+  // LF becomes CR LF, one CR LF is appended, UTF-8 becomes windows-1252.
+  std::string expected = "!GENERAL\r\nVERSION = 8\r\n";
+  EXPECT_EQ(r.copy().substr(0, expected.size()), expected);
+  EXPECT_NE(r.copy().find("J\xF6rg:PILOT"), std::string::npos);
+  EXPECT_EQ(r.copy().substr(r.copy().size() - 12), "!SERVERS\r\n\r\n");
+  EXPECT_EQ(r.state.feedtext + "\r\n", r.copy());
+}
+
+TEST(Getwhazz, CrLfBodyBecomesCrCrLfAndStillParses) {
+  LoopbackServer server(serve("!GENERAL\r\n1\r\n2\r\n3\r\n4\r\n5\r\n!CLIENTS\r\n"
+                              "DLH1:100001:Latin \xE9:PILOT::52.1:13.2:0:0:\r\n"));
+  Refresh r;
+  r.run(server.address());
+  EXPECT_EQ(r.copy().substr(0, 12), "!GENERAL\r\r\n1");
+  EXPECT_NE(r.copy().find("Latin \xE9:"), std::string::npos);  // windows-1252 kept as is
+  EXPECT_EQ(r.state.lists.pilcount, 1);
+}
+
+TEST(Getwhazz, FailuresKeepTheLastCopyAndSayWhy) {
+  Refresh r;
+  {
+    LoopbackServer good(serve(kBody));
+    r.run(good.address());
+  }
+  const std::string lastgood = r.copy();
+
+  LoopbackServer unavailable(serve("<html>busy</html>", 503));
+  r.run(unavailable.address());
+  EXPECT_EQ(r.copy(), lastgood);
+  EXPECT_EQ(r.host.titles.back(),
+            " CTR=0 APP=0 TWR=1 PIL=1 CLI=2 TOP=2 (update failed: HTTP 503)");
+  EXPECT_EQ(r.state.lists.pilcount, 1);  // the lists keep the last known state
+  EXPECT_TRUE(r.state.feedtext.empty());
+
+  LoopbackServer moved(serve("<html>moved</html>", 302));
+  r.run(moved.address());
+  EXPECT_EQ(r.copy(), lastgood);
+  EXPECT_EQ(r.state.lastfailure, "HTTP 302");
+
+  r.run(ServerAddress{"127.0.0.1", 1});  // nothing listens on port 1
+  EXPECT_EQ(r.copy(), lastgood);
+  EXPECT_EQ(r.state.lastfailure, "connection refused");
+
+  r.run(std::nullopt);
+  EXPECT_EQ(r.copy(), lastgood);
+  EXPECT_EQ(r.host.titles.back(),
+            " CTR=0 APP=0 TWR=1 PIL=1 CLI=2 TOP=2 (update failed: no status server)");
+}
+
+TEST(Getwhazz, CutAndOversizedAnswersAreFailures) {
+  Refresh r;
+  r.folder.write(kStatusFileName, "old copy");
+  LoopbackServer cut([](const httplib::Request&, httplib::Response& res) {
+    res.set_content_provider(
+        1000, "text/plain", [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+          if (offset > 0) return false;  // drop the connection after the first part
+          sink.write("!GENERAL\nVERSION", 16);
+          return true;
+        });
+  });
+  r.run(cut.address());
+  EXPECT_EQ(r.copy(), "old copy");
+  EXPECT_EQ(r.state.lastfailure, "answer cut off");
+
+  LoopbackServer huge([](const httplib::Request&, httplib::Response& res) {
+    res.set_content(std::string(kMaxBodyBytes + 1, 'x'), "text/plain");
+  });
+  r.run(huge.address());
+  EXPECT_EQ(r.copy(), "old copy");
+  EXPECT_EQ(r.state.lastfailure, "answer over 64 MiB");
+}
+
+TEST(Getwhazz, ReasonFromAnyFetcherReachesTheTitle) {
+  Refresh r;
+  r.state.server = ServerAddress{"status.invalid", 80};
+  getwhazz(r.state, r.host, [](const ServerAddress&) { return FetchResult{false, {}, "timed out"}; });
+  EXPECT_EQ(r.host.titles.back(), " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=0 (update failed: timed out)");
+}
+
+TEST(Storecopy, ReplacesTheFileWholeAndLeavesNoTemporaries) {
+  TempFolder folder;
+  const std::string path = folder.write(kStatusFileName, "previous");
+  EXPECT_EQ(storecopy(path, "a\r\nb"), "");
+  EXPECT_EQ(folder.read(kStatusFileName), "a\r\nb\r\n");
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 1u);
+  EXPECT_NE(storecopy("/nonexistent/dir/whazzup.txt", "x"), "");
+}
+
+TEST(Convertlineends, EveryLfGetsACr) {
+  EXPECT_EQ(convertlineends("a\nb\n"), "a\r\nb\r\n");
+  EXPECT_EQ(convertlineends("a\r\nb"), "a\r\r\nb");
+  EXPECT_EQ(convertlineends(""), "");
+}
+
+}  // namespace
+}  // namespace netglobe

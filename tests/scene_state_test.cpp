@@ -1,1 +1,72 @@
 #include <gtest/gtest.h>
+
+#include "render/scene_state.h"
+#include "shell/start_zoom.h"
+#include "shell/startup_log.h"
+
+namespace netglobe {
+namespace {
+
+std::vector<int> order(const SceneState& s) {
+  std::vector<int> lists;
+  for (const ListCall& c : framelists(s)) lists.push_back(c.list);
+  return lists;
+}
+
+SceneState everythingbuilt() {
+  SceneState s;
+  s.texglobeready = s.plainglobeready = s.gradeready = s.coastready = s.firready = 1;
+  s.aircraftready = s.dirready = s.actfirready = s.chiefready = s.appready = s.twrready = 1;
+  return s;
+}
+
+TEST(Framelists, NothingBuiltDrawsNothing) { EXPECT_TRUE(framelists(SceneState{}).empty()); }
+
+TEST(Framelists, DrawingOrderAndSwitches) {
+  SceneState s = everythingbuilt();
+  EXPECT_EQ(order(s), (std::vector<int>{5, 4, 6, 8, 11, 9, 10, 3, 12}));
+  s.stationlabels = s.pilotlabels = 1;
+  s.globestyle = 2;
+  EXPECT_EQ(order(s), (std::vector<int>{7, 2, 4, 6, 8, 11, 9, 10, 3, 12, 13, 14, 15, 16}));
+  s.globestyle = 3;  // plain globe without graticule
+  EXPECT_EQ(order(s).front(), 7);
+  EXPECT_EQ(order(s)[1], 4);
+}
+
+TEST(Framelists, PickPassDropsTheNameAfterTheAircraft) {
+  SceneState s = everythingbuilt();
+  s.selecting = true;
+  const std::vector<ListCall> calls = framelists(s);
+  ASSERT_EQ(calls.size(), 10u);
+  EXPECT_EQ(calls[7].list, kAircraftList);
+  EXPECT_EQ(calls[8].setup, ListSetup::PopName);
+  EXPECT_EQ(calls[9].list, kDirList);
+}
+
+TEST(StartZoom, EightySevenTicksFromTheStartDistance) {
+  double viewdist = 11.5;
+  int ticks = 0;
+  bool last = false;
+  while (!last && ticks < 1000) {
+    last = startzoomtick(viewdist);
+    ++ticks;
+  }
+  EXPECT_EQ(ticks, 87);
+  EXPECT_EQ(viewdist, 2.9);
+  // Already at the end: the first tick goes below and snaps back.
+  EXPECT_TRUE(startzoomtick(viewdist));
+  EXPECT_EQ(viewdist, 2.9);
+}
+
+TEST(StartupLog, LinesAndElapsedSeconds) {
+  std::string log;
+  appendlogline(log, "Enable OpenGL");
+  appendlogline(log, "Load Texture");
+  EXPECT_EQ(log, "Enable OpenGL\r\nLoad Texture\r\n");
+  EXPECT_EQ(startupseconds(10, 13), 3);
+  EXPECT_EQ(startupseconds(58, 3), 5);
+  EXPECT_EQ(startupseconds(20, 20), 0);
+}
+
+}  // namespace
+}  // namespace netglobe

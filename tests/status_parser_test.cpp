@@ -1,1 +1,118 @@
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "feed/status_parser.h"
+#include "temp_folder.h"
+
+namespace netglobe {
+namespace {
+
+const std::string kHeader =
+    "!GENERAL\nVERSION = 8\nRELOAD = 2\nUPDATE = 20261207101500\nCONNECTED CLIENTS = 9\n"
+    "SERVERS = 2\n!CLIENTS\n";
+
+std::string pilot(const std::string& callsign) {
+  return callsign + ":100001:Jane Doe:PILOT::52.1:13.2:35000:450:A320:450:EDDB:FL350:EDDT:";
+}
+std::string station(const std::string& callsign) {
+  return callsign + ":100002:Tom Tower:ATC:118.100:52.3:13.5:0:0:";
+}
+
+StatusLists parse(const std::string& body, StatusLists lists = {}) {
+  TempFolder folder;
+  what2array(folder.write("whazzup.txt", body), lists);
+  return lists;
+}
+
+TEST(What2array, SortsClientsAndWritesTheTitle) {
+  const StatusLists l = parse(kHeader + pilot("DLH1") + "\n" + station("EDDB_TWR") + "\n" +
+                              station("EDDB_GND") + "\n" + station("EDDB_APP") + "\n" +
+                              station("EDWW_CTR") + "\n" + station("EDGG_FSS") + "\n" +
+                              station("EDDB_ATIS") + "\n" + "\n" + "!SERVERS\n" + pilot("AFTER1") +
+                              "\n");
+  EXPECT_EQ(l.pilcount, 1);
+  EXPECT_EQ(l.twrcount, 2);
+  EXPECT_EQ(l.appcount, 1);
+  EXPECT_EQ(l.ctrcount, 2);
+  EXPECT_EQ(l.clicount, 8);  // the ATIS station and the empty line count as clients
+  EXPECT_EQ(l.pillines[1], pilot("DLH1"));
+  EXPECT_EQ(l.ctrlines[2], station("EDGG_FSS"));
+  EXPECT_EQ(countstitle(l), " CTR=2 APP=1 TWR=2 PIL=1 CLI=8 TOP=8");
+}
+
+TEST(What2array, TypeCountsOnlyInsideItsWindow) {
+  // ":ATC:" starting before character 16: not a station.
+  EXPECT_EQ(parse(kHeader + "A_APP:1:x:ATC:\n").appcount, 0);
+  // Starting exactly at character 16 counts.
+  const std::string at16 = "ABCD_APP:123456:ATC:";
+  ASSERT_EQ(at16.find(":ATC:"), 15u);
+  EXPECT_EQ(parse(kHeader + at16 + "\n").appcount, 1);
+  // Ending after character 70: not a station, still a client.
+  const std::string far = "EDDB_TWR:123456:" + std::string(52, 'n') + ":ATC:";
+  ASSERT_EQ(far.find(":ATC:") + 5, 73u);
+  const StatusLists l = parse(kHeader + far + "\n");
+  EXPECT_EQ(l.twrcount, 0);
+  EXPECT_EQ(l.clicount, 1);
+  // Ending exactly at character 70 counts.
+  const std::string edge = "EDDB_TWR:123456:" + std::string(49, 'n') + ":ATC:";
+  ASSERT_EQ(edge.find(":ATC:") + 5, 70u);
+  EXPECT_EQ(parse(kHeader + edge + "\n").twrcount, 1);
+}
+
+TEST(What2array, SuffixRulesAndDoubleStorage) {
+  // "_DEP:" within the first 70 characters of an "_APP" line stores it twice.
+  const std::string both = "EDDB_APP:123456:Name_DEP:ATC:";
+  StatusLists l = parse(kHeader + both + "\n");
+  EXPECT_EQ(l.appcount, 2);
+  EXPECT_EQ(l.applines[1], both);
+  EXPECT_EQ(l.applines[2], both);
+  // Lower-case suffixes are not recognised.
+  l = parse(kHeader + station("EDDB_twr") + "\n" + station("EDDB_app") + "\n");
+  EXPECT_EQ(l.twrcount + l.appcount, 0);
+  EXPECT_EQ(l.clicount, 2);
+}
+
+TEST(What2array, HeaderAndEndMarker) {
+  EXPECT_EQ(parse(kHeader + "!SERVERS\n" + pilot("X") + "\n").clicount, 0);
+  // A file that ends within its header, or is missing, gives zero counts.
+  EXPECT_EQ(parse("!GENERAL\nVERSION = 8\n").clicount, 0);
+  StatusLists missing;
+  missing.topcount = 12;
+  what2array("/nonexistent/whazzup.txt", missing);
+  EXPECT_EQ(countstitle(missing), " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=12");
+  // A stored copy of a CR LF body (CR CR LF) keeps its header in place.
+  std::string crcrlf;
+  for (char c : kHeader + pilot("DLH1") + "\n!SERVERS\n") {
+    if (c == '\n') crcrlf += "\r\r";
+    crcrlf += c;
+  }
+  EXPECT_EQ(parse(crcrlf).pilcount, 1);
+}
+
+TEST(What2array, PeakIsKeptAcrossSmallerParses) {
+  StatusLists l = parse(kHeader + pilot("A") + "\n" + pilot("B") + "\n" + pilot("C") + "\n");
+  EXPECT_EQ(l.topcount, 3);
+  l = parse(kHeader + pilot("A") + "\n", l);
+  EXPECT_EQ(l.clicount, 1);
+  EXPECT_EQ(countstitle(l), " CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=3");
+  EXPECT_EQ(l.pillines[2], pilot("B"));  // leftovers above the count stay
+}
+
+TEST(What2array, FullListDropsOnlyWhatDoesNotFit) {
+  std::string body = kHeader;
+  for (int i = 1; i <= kPilotListCapacity + 5; ++i) body += pilot("P" + std::to_string(i)) + "\n";
+  for (int i = 1; i <= kStationListCapacity + 2; ++i) {
+    body += station("T" + std::to_string(i) + "_TWR") + "\n";
+  }
+  body += station("EDWW_CTR") + "\n";
+  const StatusLists l = parse(body);
+  EXPECT_EQ(l.pilcount, kPilotListCapacity);
+  EXPECT_EQ(l.pillines[kPilotListCapacity], pilot("P1000"));
+  EXPECT_EQ(l.twrcount, kStationListCapacity);
+  EXPECT_EQ(l.ctrcount, 1);  // reading went on past the full lists
+  EXPECT_EQ(l.clicount, kPilotListCapacity + 5 + kStationListCapacity + 2 + 1);
+}
+
+}  // namespace
+}  // namespace netglobe

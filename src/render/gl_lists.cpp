@@ -1,1 +1,53 @@
-// being written
+#include "render/gl_lists.h"
+
+namespace netglobe {
+namespace {
+
+void replay(const DrawOp& op, const Quadrics& quadrics) {
+  using K = DrawOp::Kind;
+  const float* f = op.f;
+  switch (op.kind) {
+    case K::Begin: glBegin(op.u); break;
+    case K::End: glEnd(); break;
+    case K::Vertex: glVertex3f(f[0], f[1], f[2]); break;
+    case K::Color: glColor4f(f[0], f[1], f[2], f[3]); break;
+    case K::LineWidth: glLineWidth(f[0]); break;
+    case K::PointSize: glPointSize(f[0]); break;
+    case K::LoadName: glLoadName(op.u); break;
+    case K::Enable: glEnable(op.u); break;
+    case K::Disable: glDisable(op.u); break;
+    case K::RasterPos: glRasterPos3f(f[0], f[1], f[2]); break;
+    case K::Glyph: {
+      const GLubyte c = static_cast<GLubyte>(op.u);
+      glCallLists(1, GL_UNSIGNED_BYTE, &c);
+      break;
+    }
+    case K::Sphere: {
+      GLUquadric* q = f[1] != 0.0f ? quadrics.textured : quadrics.plain;
+      if (q) gluSphere(q, f[0], static_cast<GLint>(op.u), static_cast<GLint>(op.u));
+      break;
+    }
+    case K::StencilFunc:
+      glStencilFunc(op.u, static_cast<GLint>(f[0]), static_cast<GLuint>(f[1]));
+      break;
+    case K::StencilOp:
+      glStencilOp(op.u, static_cast<GLenum>(f[0]), static_cast<GLenum>(f[1]));
+      break;
+    case K::ColorMask: {
+      const GLboolean on = op.u ? GL_TRUE : GL_FALSE;
+      glColorMask(on, on, on, on);
+      break;
+    }
+    case K::ClearStencil: glClear(GL_STENCIL_BUFFER_BIT); break;
+  }
+}
+
+}  // namespace
+
+void compilelist(int number, const DrawList& list, const Quadrics& quadrics) {
+  glNewList(static_cast<GLuint>(number), GL_COMPILE_AND_EXECUTE);
+  for (const DrawOp& op : list.ops()) replay(op, quadrics);
+  glEndList();
+}
+
+}  // namespace netglobe

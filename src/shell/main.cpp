@@ -1,1 +1,45 @@
-int main() { return 0; }
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+#include <cstdlib>
+
+#include "render/gl_probe.h"
+#include "shell/fatal.h"
+#include "shell/options.h"
+#include "shell/stage.h"
+
+int main(int argc, char** argv) {
+  using namespace netglobe;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const OptionsResult parsed = parseoptions(args, std::getenv(kServerEnvVar));
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "netglobe: %s\n\n%s", parsed.error.c_str(), usagetext().c_str());
+    return 2;
+  }
+  if (parsed.options.help) {
+    std::fputs(usagetext().c_str(), stdout);
+    return 0;
+  }
+  if (parsed.options.version) {
+    std::printf("%s %s\n", kProductTitle, NETGLOBE_VERSION);
+    return 0;
+  }
+
+  requestsurfaceformat();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(kProductTitle));
+
+  std::string folder = parsed.options.folder;
+  if (folder.empty()) folder = QCoreApplication::applicationDirPath().toStdString();
+  if (!QDir(QString::fromStdString(folder)).exists()) {
+    std::fprintf(stderr, "netglobe: folder does not exist: %s\n", folder.c_str());
+    return 2;
+  }
+
+  const std::string glproblem = probeglcontext();
+  if (!glproblem.empty()) failnocontext(glproblem);
+
+  Stage stage(parsed.options.server, folder);
+  stage.show();
+  return app.exec();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "render/draw_list.h"
+
+namespace netglobe {
+
+// The quadrics the globe spheres are drawn with.
+struct Quadrics {
+  GLUquadric* textured = nullptr;
+  GLUquadric* plain = nullptr;
+};
+
+// Replaces display list `number` with the commands of `list`, recorded in
+// GL_COMPILE_AND_EXECUTE mode: the layer is also drawn into the current frame
+// and its state changes take effect now, as every layer's build does.
+void compilelist(int number, const DrawList& list, const Quadrics& quadrics);
+
+}  // namespace netglobe

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <GL/gl.h>
+
+#include "render/scene_state.h"
+#include "render/view_status.h"
+
+namespace netglobe {
+
+inline constexpr double kFieldOfView = 20.0;
+inline constexpr double kNearPlane = 0.01;
+inline constexpr double kFarPlane = 100.0;
+
+// Viewport and perspective for a window of w x h pixels; leaves the modelview
+// matrix current. A height of 0 would give no aspect: the old projection stays.
+void setprojection(int w, int h);
+
+// Camera, clip plane and view rotation for the current view (modelview).
+void applyviewtransform(const ViewState& view);
+
+// Draws one frame (or one selection pass) into the current framebuffer:
+// the globe and every layer whose switch and ready flag are set.
+void drawframe(const SceneState& scene, const ViewState& view, GLuint globetexture);
+
+}  // namespace netglobe

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QOpenGLWidget>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "feed/feed_refresh.h"
+#include "refdata/static_layers.h"
+#include "render/gl_lists.h"
+#include "render/scene_state.h"
+#include "render/view_status.h"
+#include "shell/stage_controls.h"
+
+namespace netglobe {
+
+// The one window: owns the controls, the view, the scene switches and the
+// status feed, and drives them from its events and timers.
+class Stage : public QOpenGLWidget, private FeedHost {
+  Q_OBJECT
+
+ public:
+  Stage(std::optional<ServerAddress> server, std::string folder, QWidget* parent = nullptr);
+  ~Stage() override;
+
+  // Draws one frame from the display lists and presents it.
+  void Render();
+
+  const StageControls& controls() const { return controls_; }
+  SceneState& scene() { return scene_; }
+  ViewState& view() { return view_; }
+  const FeedState& feed() const { return feed_; }
+  const std::string& startuplog() const { return log_; }
+  bool started() const { return started_; }
+  // Replaces a display list from plain data (needs the GL context).
+  void compile(int number, const DrawList& list);
+
+ signals:
+  void startupfinished();
+
+ protected:
+  void initializeGL() override;
+  void paintGL() override;
+  void resizeGL(int w, int h) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // FeedHost
+  void settitle(const std::string& title) override;
+  void processevents() override;
+
+  void startup();
+  void shutdown();
+  void logline(const std::string& line);
+  void failcontext(const char* why);
+  void drawscene();
+  void buildstatic(const StaticLayer& layer);
+
+  void refreshtick();    // Timer1
+  void zoomtick();       // Timer3
+  void labelswitchtick();  // Timer4
+  void showpilotname() {}  // pilot labels are not drawn yet
+
+  StageControls controls_;
+  SceneState scene_;
+  ViewState view_;
+  FeedState feed_;
+  std::string log_;
+
+  Quadrics quadrics_;  // globequadric, plainquadric
+  GLuint texids_[1] = {0};
+
+  QTimer Timer1;  // feed refresh
+  QTimer Timer2;  // return-home animation
+  QTimer Timer3;  // zoom-in after startup
+  QTimer Timer4;  // one-shot pilot-label switch
+
+  bool glready_ = false;
+  std::string glfailure_;
+  bool startupqueued_ = false;
+  bool started_ = false;
+  bool framewaiting_ = false;  // a frame drawn outside paintGL awaits showing
+  bool alwaysontop_ = false;
+  bool shutdowndone_ = false;
+};
+
+}  // namespace netglobe
