@@ -10,7 +10,6 @@ PACKAGES="
   fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils x11-apps imagemagick
-  xplanet-images nodejs
 "
 
 missing=""

@@ -84,6 +84,9 @@ void Stage::initializeGL() {
     return;
   }
   buildglyphlists();
+  // A frame drawn before startup (the first resize) shows the night-blue
+  // background rather than black.
+  glClearColor(0.0f, 0.0f, 0.1f, 0.0f);
   glready_ = true;
 }
 

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <filesystem>
+
+#include "geo/globe_coords.h"
+#include "loopback_server.h"
+#include "render/gl_probe.h"
+#include "shell/stage.h"
+#include "temp_folder.h"
+
+namespace netglobe {
+namespace {
+
+const QColor kNightBlue(0, 0, 26);
+
+bool waitfor(const std::function<bool()>& condition, int ms = 20000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!condition() && clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return condition();
+}
+
+struct StartedStage {
+  TempFolder folder;
+  std::unique_ptr<Stage> stage;
+  explicit StartedStage(std::optional<ServerAddress> server = std::nullopt,
+                        const std::string& datafolder = {}) {
+    if (!datafolder.empty()) {
+      for (const auto& entry : std::filesystem::directory_iterator(datafolder)) {
+        std::filesystem::copy(entry.path(), folder.path());
+      }
+    }
+    stage = std::make_unique<Stage>(server, folder.path());
+    stage->show();
+  }
+  bool start() { return waitfor([this] { return stage->started(); }); }
+  // Shows the default view now and returns the frame, before any timer tick
+  // moves the camera again.
+  QImage frameat(const ViewState& view) {
+    stage->view() = view;
+    stage->Render();
+    return stage->grabFramebuffer();
+  }
+};
+
+int countcolour(const QImage& image, QColor colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
+  }
+  return n;
+}
+
+TEST(Stage, FrameBeforeStartupShowsOnlyTheBackground) {
+  StartedStage s;
+  ASSERT_TRUE(waitfor([&] { return s.stage->isVisible(); }));
+  s.stage->Render();  // the startup has not run yet: it is queued behind this test
+  const QImage frame = s.stage->grabFramebuffer();
+  EXPECT_EQ(countcolour(frame, kNightBlue), frame.width() * frame.height());
+  EXPECT_EQ(s.stage->controls().Text1->text().toStdString(), " 12 /  51 /  11.5");
+  // No window manager activates the window here; the focus widget is set all the same.
+  EXPECT_EQ(s.stage->focusWidget(), s.stage->controls().Text1);
+}
+
+TEST(Stage, StartupWithoutServerKeepsGoingAndSaysWhy) {
+  StartedStage s;
+  ASSERT_TRUE(s.start());
+  EXPECT_EQ(s.stage->windowTitle().toStdString(),
+            " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=0 (update failed: no status server)");
+  const std::string& log = s.stage->startuplog();
+  EXPECT_EQ(log.rfind("Enable OpenGL\r\nLoad Texture\r\n", 0), 0u);
+  EXPECT_NE(log.find(" Seconds Startup\r\nUse Keys q,w,e,a,s\r\nUse Keys d,y,x,1,2\r\n"
+                     "Click here to Hide\r\n"),
+            std::string::npos);
+  EXPECT_FALSE(s.stage->controls().Text2->isVisible());
+  // No globe image in the folder: the plain globe with graticule instead.
+  EXPECT_NE(log.find("velmar.jpg"), std::string::npos);
+  EXPECT_EQ(s.stage->scene().globestyle, 2);
+  EXPECT_EQ(s.stage->scene().gradeready, 1);
+  EXPECT_EQ(s.stage->scene().coastready, 1);  // missing file: empty layer, flag set
+}
+
+TEST(Stage, StatusServerCountsReachTheTitle) {
+  LoopbackServer server([](const httplib::Request&, httplib::Response& res) {
+    res.set_content("!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n"
+                    "DLH1:100001:Jane:PILOT::52.1:13.2:35000:450:A320:450:EDDB:FL350:EDDT:\n"
+                    "EDWW_CTR:100002:Tom:ATC:123.1:53:9:0:0:\n!SERVERS\n",
+                    "text/plain");
+  });
+  StartedStage s(server.address());
+  ASSERT_TRUE(s.start());
+  EXPECT_EQ(s.stage->windowTitle().toStdString(), " CTR=1 APP=0 TWR=0 PIL=1 CLI=2 TOP=2");
+  EXPECT_EQ(s.folder.read("whazzup.txt").substr(0, 10), "!GENERAL\r\n");
+}
+
+TEST(Stage, DefaultViewCentresLatitude51Longitude12AndClipsTheFarSide) {
+  StartedStage s;
+  ASSERT_TRUE(s.start());
+  const QColor red(255, 0, 0);
+  DrawList markers;
+  markers.color(1, 0, 0);
+  markers.begin(Prim::Points);
+  markers.vertex(getxyz(51, 12, 0));
+  markers.end();
+  s.stage->compile(kAircraftList, markers);
+  s.stage->scene().aircraftready = 1;
+  QImage frame = s.frameat(ViewState{});
+  const QPoint centre(frame.width() / 2, frame.height() / 2);
+  ASSERT_GT(countcolour(frame, red), 0);
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      if (frame.pixelColor(x, y) == red) {
+        EXPECT_LE(std::abs(x - centre.x()), 3);
+        EXPECT_LE(std::abs(y - centre.y()), 3);
+      }
+    }
+  }
+
+  // 70 degrees of arc from the centre of the view is inside the clip plane's
+  // cap, 80 degrees is outside it though still on the near hemisphere.
+  DrawList rim;
+  rim.color(1, 0, 0);
+  rim.begin(Prim::Points);
+  rim.vertex(getxyz(51 - 80, 12, 0));
+  rim.end();
+  s.stage->compile(kAircraftList, rim);
+  EXPECT_EQ(countcolour(s.frameat(ViewState{}), red), 0);
+
+  DrawList inside;
+  inside.color(1, 0, 0);
+  inside.begin(Prim::Points);
+  inside.vertex(getxyz(51 - 70, 12, 0));
+  inside.end();
+  s.stage->compile(kAircraftList, inside);
+  EXPECT_GT(countcolour(s.frameat(ViewState{}), red), 0);
+}
+
+TEST(Stage, SideListsHangOverTheRightEdge) {
+  StartedStage s;
+  ASSERT_TRUE(s.start());
+  s.stage->resize(800, 700);
+  ASSERT_TRUE(waitfor([&] { return s.stage->width() == 800; }));
+  const int expected = s.stage->frameGeometry().width() - 273 + 24;
+  for (QListWidget* list : s.stage->controls().listboxes()) {
+    EXPECT_EQ(list->x(), expected);
+    EXPECT_FALSE(list->isVisible());
+  }
+}
+
+}  // namespace
+}  // namespace netglobe
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  netglobe::requestsurfaceformat();
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
