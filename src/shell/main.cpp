@@ -4,8 +4,10 @@
 #include <cstdlib>
 
 #include "render/gl_probe.h"
+#include "shell/demo_network.h"
 #include "shell/fatal.h"
 #include "shell/options.h"
+#include "shell/quit_on_signal.h"
 #include "shell/stage.h"
 
 int main(int argc, char** argv) {
@@ -39,7 +41,23 @@ int main(int argc, char** argv) {
   const std::string glproblem = probeglcontext();
   if (!glproblem.empty()) failnocontext(glproblem);
 
-  Stage stage(parsed.options.server, folder);
+  // Without a configured server the demo network beside the program is the
+  // status server.
+  std::optional<ServerAddress> server = parsed.options.server;
+  DemoNetwork demo;
+  if (!server) {
+    std::string error;
+    server = demo.start(QCoreApplication::applicationDirPath().toStdString(), folder, error);
+    if (server) {
+      std::fprintf(stderr, "netglobe: no status server configured; using the built-in demo network at %s\n",
+                   server->text().c_str());
+    } else {
+      std::fprintf(stderr, "netglobe: %s\n", error.c_str());
+    }
+  }
+  quitonsignals();
+
+  Stage stage(server, folder);
   stage.show();
   return app.exec();
 }

@@ -102,13 +102,27 @@ void Stage::resizeEvent(QResizeEvent* event) {
     QCoreApplication::processEvents();
     Render();
   }
+  updatealwaysontop();
+  const int left = frameGeometry().width() - controls_.Listbox1->width() + kListOverhang;
+  for (QListWidget* list : controls_.listboxes()) list->move(left, list->y());
+}
+
+void Stage::updatealwaysontop() {
+  // Beside the simulator the globe stays on top; maximised, it is the
+  // user's main window and behaves like any other.
   const bool ontop = !(windowState() & Qt::WindowMaximized);
   if (windowHandle() && ontop != alwaysontop_) {
     windowHandle()->setFlag(Qt::WindowStaysOnTopHint, ontop);
     alwaysontop_ = ontop;
   }
-  const int left = frameGeometry().width() - controls_.Listbox1->width() + kListOverhang;
-  for (QListWidget* list : controls_.listboxes()) list->move(left, list->y());
+}
+
+void Stage::changeEvent(QEvent* event) {
+  QOpenGLWidget::changeEvent(event);
+  // Without a window manager a state change may come without a resize.
+  if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
+    updatealwaysontop();
+  }
 }
 
 void Stage::drawscene() {

@@ -32,6 +32,7 @@ class Stage : public QOpenGLWidget, private FeedHost {
   const FeedState& feed() const { return feed_; }
   const std::string& startuplog() const { return log_; }
   bool started() const { return started_; }
+  bool alwaysontop() const { return alwaysontop_; }
   // Replaces a display list from plain data (needs the GL context).
   void compile(int number, const DrawList& list);
 
@@ -43,6 +44,7 @@ class Stage : public QOpenGLWidget, private FeedHost {
   void paintGL() override;
   void resizeGL(int w, int h) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -58,6 +60,7 @@ class Stage : public QOpenGLWidget, private FeedHost {
   void logline(const std::string& line);
   void failcontext(const char* why);
   void drawscene();
+  void updatealwaysontop();
   void buildstatic(const StaticLayer& layer);
 
   void refreshtick();    // Timer1
