@@ -12,6 +12,9 @@
 #include <filesystem>
 
 #include "geo/globe_coords.h"
+#include "refdata/fields.h"
+#include "refdata/line_reader.h"
+#include "refdata/number_text.h"
 #include "loopback_server.h"
 #include "render/gl_probe.h"
 #include "shell/stage.h"
@@ -202,6 +205,58 @@ TEST(Stage, AlwaysOnTopUnlessMaximized) {
   s.stage->showNormal();
   s.stage->resize(900, 800);
   EXPECT_TRUE(waitfor([&] { return s.stage->alwaysontop(); }, 5000));
+}
+
+// The coastline.dat point nearest to a place.
+std::pair<double, double> nearestcoastpoint(double lat, double lon) {
+  LineReader file(std::string(NETGLOBE_DATA_DIR) + "/coastline.dat");
+  FieldBuf buf;
+  std::string line;
+  std::pair<double, double> best{1000, 1000};
+  double bestdistance = 1e9;
+  while (file.next(line)) {
+    if (!getfields2(line, buf)) continue;
+    const double la = leadingnumber(buf(1));
+    const double lo = leadingnumber(buf(2));
+    const double d = std::hypot(la - lat, (lo - lon) * std::cos(lat * kDegToRad));
+    if (d < bestdistance) bestdistance = d, best = {la, lo};
+  }
+  return best;
+}
+
+bool issea(QColor c) { return c.blue() > c.red() + 20 && c.blue() > c.green(); }
+
+TEST(Stage, CoastlinesLieOnTheLandSeaEdgeOfTheGlobeImage) {
+  StartedStage s(std::nullopt, NETGLOBE_DATA_DIR);
+  ASSERT_TRUE(s.start());
+  ASSERT_EQ(s.stage->scene().globestyle, 1) << s.stage->startuplog();
+  s.stage->scene().coastready = 0;  // judge the image alone
+  s.stage->scene().firready = 0;
+
+  struct Place {
+    const char* name;
+    double lat, lon;
+    int seadx, seady;  // screen direction towards the sea
+  };
+  // A mirrored or shifted image puts land where these expect sea.
+  const Place places[] = {{"Lima", -12.05, -77.15, -1, 0},
+                          {"Sydney", -33.85, 151.3, 1, 0},
+                          {"Recife", -8.05, -34.87, 1, 0},
+                          {"Antofagasta", -23.65, -70.41, -1, 0},
+                          {"Algiers", 36.77, 3.06, 0, -1}};
+  for (const Place& place : places) {
+    const auto [lat, lon] = nearestcoastpoint(place.lat, place.lon);
+    ASSERT_LT(std::hypot(lat - place.lat, lon - place.lon), 0.5) << place.name;
+    ViewState view;
+    view.viewlon = float(lon);
+    view.viewtilt = float(90 - lat);
+    view.viewdist = 2.9;  // about 100 pixels a degree
+    const QImage frame = s.frameat(view);
+    const QPoint centre(frame.width() / 2, frame.height() / 2);
+    const QPoint step(place.seadx * 60, place.seady * 60);  // some 0.6 degrees
+    EXPECT_TRUE(issea(frame.pixelColor(centre + step))) << place.name;
+    EXPECT_FALSE(issea(frame.pixelColor(centre - step))) << place.name;
+  }
 }
 
 }  // namespace
