@@ -1,0 +1,134 @@
+#include "options.h"
+
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <map>
+
+namespace netsim {
+namespace {
+
+template <typename T>
+bool readnumber(const std::string& text, T& value) {
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end && !text.empty();
+}
+
+bool readshare(const std::string& text, double& value) {
+  return readnumber(text, value) && std::isfinite(value) && value >= 0 && value <= 1;
+}
+
+}  // namespace
+
+std::string helptext() {
+  return R"(Usage: netsim [options]
+
+Simulates an online flight-simulation network and serves its status file
+as GET /whazzup.txt over HTTP on 127.0.0.1. When ready it prints
+"netsim listening on 127.0.0.1:PORT" on one line. SIGTERM or SIGINT stop it.
+
+Network:
+  --port N           listen on port N; 0 (default) takes any free port
+  --seed N           the network's seed (default 1); same seed, same network
+  --clients N        connected clients, 0 to 10000 (default 600)
+  --time EPOCH       fix the network's clock at this unix time (default: the
+                     wall clock)
+  --data DIR         read airports.dat and firs.dat from DIR (default: the
+                     folder of this program); built-in sets replace missing files
+  --crlf             CR LF line ends (default LF)
+  --once             print one status file to standard output and exit
+
+Faults (shares are 0 to 1, decided per request):
+  --fail-share P     answer this share of requests with an HTTP error
+  --fail-status N    the status code of those answers (default 503)
+  --delay MS         wait MS milliseconds before every answer
+  --cut-share P      cut this share of answers off mid-line: fewer bytes
+                     than Content-Length declares, then the connection closes
+  --drop-share P     close this share of connections without any answer
+  --bad-lines P      make this share of client lines malformed: over 100
+                     fields, missing fields, invalid UTF-8, a line of several
+                     megabytes, or the client type outside characters 16..70
+                     (also applies to --once)
+
+  --help             show this text
+)";
+}
+
+ParsedOptions parseoptions(const std::vector<std::string>& args) {
+  Options o;
+  ParsedOptions result;
+  using Setter = std::function<bool(const std::string&)>;
+  const std::map<std::string, Setter> valued = {
+      {"--port",
+       [&](const std::string& v) {
+         return readnumber(v, o.port) && o.port >= 0 && o.port <= 65535;
+       }},
+      {"--seed", [&](const std::string& v) { return readnumber(v, o.seed); }},
+      {"--clients",
+       [&](const std::string& v) {
+         return readnumber(v, o.clients) && o.clients >= 0 && o.clients <= kMaxClients;
+       }},
+      {"--time",
+       [&](const std::string& v) {
+         std::int64_t t = 0;
+         if (!readnumber(v, t) || t < 0) return false;
+         o.time = t;
+         return true;
+       }},
+      {"--data",
+       [&](const std::string& v) {
+         o.datadir = v;
+         return !v.empty();
+       }},
+      {"--fail-share", [&](const std::string& v) { return readshare(v, o.faults.failshare); }},
+      {"--fail-status",
+       [&](const std::string& v) {
+         return readnumber(v, o.faults.failstatus) && o.faults.failstatus >= 100 &&
+                o.faults.failstatus <= 599;
+       }},
+      {"--delay",
+       [&](const std::string& v) {
+         return readnumber(v, o.faults.delayms) && o.faults.delayms >= 0;
+       }},
+      {"--cut-share", [&](const std::string& v) { return readshare(v, o.faults.cutshare); }},
+      {"--drop-share", [&](const std::string& v) { return readshare(v, o.faults.dropshare); }},
+      {"--bad-lines", [&](const std::string& v) { return readshare(v, o.snapshot.badshare); }},
+  };
+  const std::map<std::string, bool*> flags = {
+      {"--crlf", &o.snapshot.crlf}, {"--once", &o.once}, {"--help", &o.help}, {"-h", &o.help}};
+
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i];
+    std::optional<std::string> value;
+    if (const std::size_t eq = name.find('=');
+        name.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name.resize(eq);
+    }
+    if (const auto flag = flags.find(name); flag != flags.end() && !value) {
+      *flag->second = true;
+      continue;
+    }
+    const auto setter = valued.find(name);
+    if (setter == valued.end()) {
+      result.error = "unknown option " + args[i];
+      return result;
+    }
+    if (!value) {
+      if (i + 1 == args.size()) {
+        result.error = name + " needs a value";
+        return result;
+      }
+      value = args[++i];
+    }
+    if (!setter->second(*value)) {
+      result.error = "bad value for " + name + ": " + *value;
+      return result;
+    }
+  }
+  result.options = o;
+  return result;
+}
+
+}  // namespace netsim

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim_server.h"
+
+namespace netsim {
+
+struct Options {
+  int port = 0;  // 0: any free port
+  std::uint64_t seed = 1;
+  int clients = 600;
+  std::optional<std::int64_t> time;  // fixed clock; the wall clock when empty
+  std::string datadir;               // empty: the folder of the executable
+  bool once = false;                 // print one status file and exit
+  bool help = false;
+  SnapshotOptions snapshot;
+  Faults faults;
+};
+
+struct ParsedOptions {
+  std::optional<Options> options;
+  std::string error;  // why options is empty
+};
+
+// Reads the command line (without the program name). Every option takes the
+// forms "--name value" and "--name=value".
+ParsedOptions parseoptions(const std::vector<std::string>& args);
+
+std::string helptext();
+
+}  // namespace netsim

@@ -1,0 +1,181 @@
+#include "sim_server.h"
+
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+#include <thread>
+
+namespace netsim {
+namespace {
+
+constexpr const char* kHost = "127.0.0.1";
+constexpr const char* kContentType = "text/plain; charset=utf-8";
+
+bool sameendpoint(const sockaddr_storage& addr, const std::string& ip, int port) {
+  if (addr.ss_family != AF_INET) return false;
+  const auto& in = reinterpret_cast<const sockaddr_in&>(addr);
+  char text[INET_ADDRSTRLEN] = {};
+  inet_ntop(AF_INET, &in.sin_addr, text, sizeof text);
+  return ntohs(in.sin_port) == port && ip == text;
+}
+
+// The server library offers no way to hang up without answering, but the
+// request carries both ends of its TCP connection, which name exactly one
+// socket of this process. Shutting that socket down makes the client see the
+// connection closed before any byte of an answer; the library's own attempt
+// to answer then fails quietly.
+bool hangup(const httplib::Request& req) {
+  DIR* dir = opendir("/proc/self/fd");
+  if (!dir) return false;
+  bool done = false;
+  while (const dirent* entry = readdir(dir)) {
+    char* end = nullptr;
+    const long fd = std::strtol(entry->d_name, &end, 10);
+    if (end == entry->d_name || *end != '\0') continue;
+    sockaddr_storage local{}, peer{};
+    socklen_t locallen = sizeof local, peerlen = sizeof peer;
+    const int sock = static_cast<int>(fd);
+    if (getsockname(sock, reinterpret_cast<sockaddr*>(&local), &locallen) != 0 ||
+        getpeername(sock, reinterpret_cast<sockaddr*>(&peer), &peerlen) != 0) {
+      continue;
+    }
+    if (sameendpoint(local, req.local_addr, req.local_port) &&
+        sameendpoint(peer, req.remote_addr, req.remote_port)) {
+      done = ::shutdown(sock, SHUT_RDWR) == 0;
+      break;
+    }
+  }
+  closedir(dir);
+  return done;
+}
+
+// Where a cut answer stops: inside the client line that follows the middle
+// of the body, so the copy ends mid-record.
+std::size_t cutpoint(const std::string& body) {
+  if (body.size() < 2) return 0;
+  const std::size_t eol = body.find('\n', body.size() / 2);
+  if (eol == std::string::npos || eol + 13 >= body.size()) return body.size() / 2;
+  return eol + 13;
+}
+
+}  // namespace
+
+struct SimServer::Impl {
+  httplib::Server http;
+};
+
+SimServer::SimServer(const Network& network, ServeOptions options)
+    : network_(network), options_(options), impl_(std::make_unique<Impl>()) {
+  // Writing to a connection the client has dropped must not end the process.
+  std::signal(SIGPIPE, SIG_IGN);
+  httplib::Server& http = impl_->http;
+  http.set_keep_alive_timeout(2);
+  // Address reuse lets a restart bind again at once; the library's default
+  // would also share the port with another running netsim, which then
+  // answers half of the requests meant for this one.
+  http.set_socket_options([](socket_t sock) {
+    const int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
+  http.Get("/whazzup.txt", [this](const httplib::Request& req, httplib::Response& res) {
+    const std::uint64_t n = requests_.fetch_add(1);
+    const Faults& faults = options_.faults;
+    Rng rng(mixkey(network_.seed() ^ 0xFA177u, n));
+    const bool drop = rng.unit() < faults.dropshare;
+    const bool fail = rng.unit() < faults.failshare;
+    const bool cut = rng.unit() < faults.cutshare;
+    if (faults.delayms > 0) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      wake_.wait_for(lock, std::chrono::milliseconds(faults.delayms), [this] { return stopping_; });
+    }
+    if (drop) {
+      if (hangup(req)) return;
+      std::cerr << "netsim: could not find the connection to close\n";
+    }
+    if (fail) {
+      res.status = faults.failstatus;
+      res.set_content("simulated failure\n", kContentType);
+      return;
+    }
+    const std::shared_ptr<const std::string> body = statusfile(now());
+    if (!cut) {
+      res.set_content(*body, kContentType);
+      return;
+    }
+    // Declares the whole length, sends part of it, then closes the connection.
+    const std::size_t stop = cutpoint(*body);
+    res.set_content_provider(
+        body->size(), kContentType,
+        [body, stop](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+          if (offset >= stop) return false;
+          const std::size_t n = std::min({length, stop - offset, std::size_t{64} << 10});
+          return sink.write(body->data() + offset, n);
+        });
+  });
+}
+
+SimServer::~SimServer() { stop(); }
+
+std::shared_ptr<const std::string> SimServer::statusfile(std::int64_t unixtime) {
+  // The network changes once a second, so clients polling together share
+  // one status file.
+  std::lock_guard<std::mutex> lock(cachemutex_);
+  if (!cached_ || cachedtime_ != unixtime) {
+    cached_ = std::make_shared<const std::string>(snapshot(network_, unixtime, options_.snapshot));
+    cachedtime_ = unixtime;
+  }
+  return cached_;
+}
+
+std::int64_t SimServer::now() const {
+  return options_.fixedtime ? *options_.fixedtime : static_cast<std::int64_t>(std::time(nullptr));
+}
+
+int SimServer::bind(int port) {
+  httplib::Server& http = impl_->http;
+  if (port == 0) return http.bind_to_any_port(kHost);
+  return http.bind_to_port(kHost, port) ? port : -1;
+}
+
+bool SimServer::run() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (stopping_) return true;
+    running_ = true;
+  }
+  const bool served = impl_->http.listen_after_bind();
+  std::lock_guard<std::mutex> lock(mutex_);
+  running_ = false;
+  return served;
+}
+
+void SimServer::stop() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  // The library ignores a stop that comes before its accept loop has
+  // started, so a stop right after run() waits for that moment.
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!running_) return;
+    }
+    if (impl_->http.is_running()) {
+      impl_->http.stop();
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+}  // namespace netsim

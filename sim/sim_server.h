@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "population.h"
+#include "snapshot.h"
+
+namespace netsim {
+
+// The faults the server injects so that the refresh can be tested against a
+// misbehaving network. Shares are probabilities per request, 0 to 1.
+struct Faults {
+  double failshare = 0;  // answered with failstatus and no status file
+  int failstatus = 503;
+  int delayms = 0;       // every answer waits this long first
+  double cutshare = 0;   // body cut off mid-line: fewer bytes than declared
+  double dropshare = 0;  // connection closed without any answer
+};
+
+struct ServeOptions {
+  SnapshotOptions snapshot;
+  Faults faults;
+  std::optional<std::int64_t> fixedtime;  // the network's clock; wall clock when empty
+};
+
+// Serves GET /whazzup.txt over HTTP on 127.0.0.1 only.
+class SimServer {
+ public:
+  SimServer(const Network& network, ServeOptions options);
+  ~SimServer();
+  SimServer(const SimServer&) = delete;
+  SimServer& operator=(const SimServer&) = delete;
+
+  // Binds to port (0: any free port) and listens; returns the port, or -1.
+  int bind(int port);
+  // Answers requests until stop(); false when it could not serve at all.
+  bool run();
+  // Safe from any thread, also before run().
+  void stop();
+
+  std::uint64_t requests() const { return requests_.load(); }
+  std::int64_t now() const;
+
+ private:
+  std::shared_ptr<const std::string> statusfile(std::int64_t unixtime);
+
+  struct Impl;
+  const Network& network_;
+  ServeOptions options_;
+  std::unique_ptr<Impl> impl_;
+  std::atomic<std::uint64_t> requests_{0};
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stopping_ = false;
+  bool running_ = false;  // inside run()
+  std::mutex cachemutex_;
+  std::shared_ptr<const std::string> cached_;
+  std::int64_t cachedtime_ = 0;
+};
+
+}  // namespace netsim

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "population.h"
+
+namespace netsim {
+
+// The ways a client line of a broken status file can be broken.
+enum class Malformed {
+  TooManyFields,      // far more than the 100 positions of a field buffer
+  MissingFields,      // cut off after a few fields
+  InvalidUtf8,        // bytes that are no text in UTF-8
+  HugeLine,           // several megabytes in one line
+  TypeOutsideWindow,  // ":ATC:" / ":PILOT:" before character 16 or after 70
+};
+inline constexpr int kMalformedKinds = 5;
+inline constexpr std::size_t kHugeLineBytes = 3u << 20;
+
+struct SnapshotOptions {
+  bool crlf = false;    // CR LF line ends instead of LF
+  double badshare = 0;  // share of client lines that come out malformed
+};
+
+// The status file of the network at unixtime: seven header lines, one line
+// per client, then the server list. UTF-8 text.
+std::string snapshot(const Network& network, std::int64_t unixtime,
+                     const SnapshotOptions& options = {});
+
+// Breaks a well-formed client line in the given way; variant picks among the
+// forms of one kind.
+std::string malform(const std::string& line, Malformed kind, std::uint64_t variant);
+
+}  // namespace netsim

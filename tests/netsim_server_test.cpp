@@ -1,0 +1,319 @@
+// netsim over loopback HTTP, fetched with NetGlobe's own client, faults
+// included; and the netsim program as NetGlobe starts it.
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <future>
+#include <thread>
+
+#include "feed/feed_refresh.h"
+#include "feed/http_fetch.h"
+#include "feed/status_copy.h"
+#include "options.h"
+#include "sim_server.h"
+#include "snapshot.h"
+#include "temp_folder.h"
+#include "world.h"
+
+namespace netsim {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::int64_t kTime = 1765100000;
+
+// A netsim server on a free loopback port, serving on its own thread.
+class Running {
+ public:
+  explicit Running(Faults faults = {}, double badshare = 0, int clients = 200)
+      : network_(builtinworld(), 21, clients),
+        server_(network_, {SnapshotOptions{false, badshare}, faults, kTime}) {
+    port_ = server_.bind(0);
+    thread_ = std::thread([this] { server_.run(); });
+  }
+  ~Running() {
+    server_.stop();
+    thread_.join();
+  }
+  netglobe::ServerAddress address() const { return {"127.0.0.1", port_}; }
+  netglobe::FetchResult fetch() const { return netglobe::fetchstatus(address()); }
+  const Network& network() const { return network_; }
+  SimServer& server() { return server_; }
+  int port() const { return port_; }
+
+ private:
+  Network network_;
+  SimServer server_;
+  int port_ = -1;
+  std::thread thread_;
+};
+
+struct TitleHost : netglobe::FeedHost {
+  std::string title;
+  void settitle(const std::string& t) override { title = t; }
+  void processevents() override {}
+};
+
+// One whole refresh of NetGlobe against the server.
+netglobe::FeedState refresh(const Running& sim, TitleHost& host, netglobe::TempFolder& folder) {
+  netglobe::FeedState state;
+  state.folder = folder.path();
+  state.server = sim.address();
+  netglobe::getwhazz(state, host);
+  return state;
+}
+
+TEST(NetsimServer, ServesTheStatusFileOfItsClock) {
+  Running sim;
+  ASSERT_GT(sim.port(), 0);
+  const netglobe::FetchResult got = sim.fetch();
+  ASSERT_TRUE(got.ok) << got.failure;
+  EXPECT_EQ(got.body, snapshot(sim.network(), kTime));
+
+  netglobe::TempFolder folder;
+  TitleHost host;
+  const netglobe::FeedState state = refresh(sim, host, folder);
+  EXPECT_EQ(state.lastfailure, "");
+  EXPECT_EQ(state.lists.clicount, 200);
+  EXPECT_NE(host.title.find(" CLI=200 "), std::string::npos) << host.title;
+  EXPECT_EQ(sim.server().requests(), 2u);
+}
+
+TEST(NetsimServer, ATakenPortIsRefusedNotShared) {
+  Running first;
+  const Network net(builtinworld(), 1, 10);
+  SimServer second(net, {});
+  EXPECT_EQ(second.bind(first.port()), -1);
+}
+
+TEST(NetsimServer, FailShareAnswersWithItsStatus) {
+  Running always({.failshare = 1, .failstatus = 503});
+  const netglobe::FetchResult got = always.fetch();
+  EXPECT_FALSE(got.ok);
+  EXPECT_EQ(got.failure, "HTTP 503");
+
+  Running half({.failshare = 0.5, .failstatus = 500});
+  int failed = 0;
+  for (int i = 0; i < 20; ++i) {
+    const netglobe::FetchResult r = half.fetch();
+    if (!r.ok) {
+      EXPECT_EQ(r.failure, "HTTP 500");
+      ++failed;
+    }
+  }
+  EXPECT_GT(failed, 2);
+  EXPECT_LT(failed, 18);
+}
+
+TEST(NetsimServer, DelayIsObservedAndStopDoesNotWaitForIt) {
+  {
+    Running slow({.delayms = 300});
+    const auto start = Clock::now();
+    const netglobe::FetchResult got = slow.fetch();
+    EXPECT_TRUE(got.ok) << got.failure;
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(300));
+  }
+  auto sim = std::make_unique<Running>(Faults{.delayms = 60000});
+  auto pending = std::async(std::launch::async, [&] { return sim->fetch(); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const auto start = Clock::now();
+  sim.reset();
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
+  pending.get();  // whatever it got, it got it now
+}
+
+// Everything the server sends on one connection for one GET, until it closes.
+std::string rawget(int port) {
+  const int sock = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(static_cast<std::uint16_t>(port));
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string got;
+  if (connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+    const std::string request = "GET /whazzup.txt HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
+    if (send(sock, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size())) {
+      char buf[65536];
+      for (ssize_t n; (n = recv(sock, buf, sizeof buf, 0)) > 0;)
+        got.append(buf, static_cast<std::size_t>(n));
+    }
+  }
+  close(sock);
+  return got;
+}
+
+TEST(NetsimServer, CutAnswerDeclaresMoreThanItSendsAndEndsMidLine) {
+  Running sim({.cutshare = 1});
+  const netglobe::FetchResult got = sim.fetch();
+  EXPECT_FALSE(got.ok);
+  EXPECT_EQ(got.failure, "answer cut off");
+
+  const std::string raw = rawget(sim.port());
+  const std::size_t headend = raw.find("\r\n\r\n");
+  ASSERT_NE(headend, std::string::npos) << raw;
+  const std::size_t lengthat = raw.find("Content-Length: ");
+  ASSERT_LT(lengthat, headend);
+  const std::string body = raw.substr(headend + 4);
+  const std::string full = snapshot(sim.network(), kTime);
+  EXPECT_EQ(std::stoul(raw.substr(lengthat + 16)), full.size());
+  EXPECT_GT(body.size(), full.size() / 3);
+  EXPECT_LT(body.size(), full.size());
+  EXPECT_EQ(full.compare(0, body.size(), body), 0);
+  EXPECT_NE(body.back(), '\n');
+
+  // NetGlobe reports the failure and takes nothing of the cut text.
+  netglobe::TempFolder folder;
+  TitleHost host;
+  const netglobe::FeedState state = refresh(sim, host, folder);
+  EXPECT_EQ(state.lastfailure, "answer cut off");
+  EXPECT_EQ(state.feedtext, "");
+  EXPECT_NE(host.title.find("update failed"), std::string::npos);
+}
+
+TEST(NetsimServer, DroppedConnectionGetsNoAnswerAtAll) {
+  Running sim({.dropshare = 1});
+  for (int i = 0; i < 3; ++i) {
+    const netglobe::FetchResult got = sim.fetch();
+    EXPECT_FALSE(got.ok);
+    EXPECT_EQ(got.failure, "no answer");
+  }
+  EXPECT_EQ(rawget(sim.port()), "");  // not a byte, the status line included
+  Running some({.dropshare = 0.5});
+  int dropped = 0;
+  for (int i = 0; i < 20; ++i) dropped += !some.fetch().ok;
+  EXPECT_GT(dropped, 2);
+  EXPECT_LT(dropped, 18);
+}
+
+TEST(NetsimServer, MalformedLinesReachTheParserWhichSurvivesThem) {
+  Running sim({}, 0.3, 300);
+  netglobe::TempFolder folder;
+  TitleHost host;
+  const netglobe::FeedState state = refresh(sim, host, folder);
+  EXPECT_EQ(state.lastfailure, "");
+  EXPECT_EQ(state.lists.clicount, 300);
+  EXPECT_GT(state.feedtext.size(), kHugeLineBytes);
+}
+
+TEST(NetsimOptions, ReadsEveryOptionAndRejectsBadValues) {
+  const ParsedOptions p = parseoptions(
+      {"--port",  "8080", "--seed=42",   "--clients", "10000",        "--time", "1765100000",
+       "--data",  "/tmp", "--crlf",      "--once",    "--fail-share", "0.25",   "--fail-status=502",
+       "--delay", "150",  "--cut-share", "0.1",       "--drop-share", "1",      "--bad-lines",
+       "0.05"});
+  ASSERT_TRUE(p.options) << p.error;
+  const Options& o = *p.options;
+  EXPECT_EQ(o.port, 8080);
+  EXPECT_EQ(o.seed, 42u);
+  EXPECT_EQ(o.clients, 10000);
+  EXPECT_EQ(o.time, 1765100000);
+  EXPECT_EQ(o.datadir, "/tmp");
+  EXPECT_TRUE(o.snapshot.crlf && o.once && !o.help);
+  EXPECT_DOUBLE_EQ(o.faults.failshare, 0.25);
+  EXPECT_EQ(o.faults.failstatus, 502);
+  EXPECT_EQ(o.faults.delayms, 150);
+  EXPECT_DOUBLE_EQ(o.faults.cutshare, 0.1);
+  EXPECT_DOUBLE_EQ(o.faults.dropshare, 1);
+  EXPECT_DOUBLE_EQ(o.snapshot.badshare, 0.05);
+
+  const ParsedOptions defaults = parseoptions({});
+  ASSERT_TRUE(defaults.options);
+  EXPECT_EQ(defaults.options->port, 0);
+  EXPECT_EQ(defaults.options->clients, 600);
+  EXPECT_FALSE(defaults.options->time);
+
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--clients", "10001"},
+                                              {"--fail-share", "1.5"},
+                                              {"--port", "x"},
+                                              {"--delay"},
+                                              {"--bogus"},
+                                              {"--crlf=1"},
+                                              {"--fail-status", "99"},
+                                              {"--time", "-5"}}) {
+    EXPECT_FALSE(parseoptions(bad).options) << bad[0];
+  }
+}
+
+// Runs the netsim program with args; its standard output comes back through
+// a pipe.
+struct Child {
+  pid_t pid = -1;
+  FILE* out = nullptr;
+
+  explicit Child(std::vector<std::string> args) {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid = fork();
+    if (pid == 0) {
+      dup2(fds[1], STDOUT_FILENO);
+      close(fds[0]);
+      close(fds[1]);
+      std::vector<char*> argv{const_cast<char*>(NETSIM_PATH)};
+      for (std::string& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(NETSIM_PATH, argv.data());
+      _exit(127);
+    }
+    close(fds[1]);
+    out = fdopen(fds[0], "r");
+  }
+  ~Child() {
+    if (out) fclose(out);
+    if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+  std::string readall() {
+    std::string text;
+    char buf[65536];
+    for (std::size_t n; (n = fread(buf, 1, sizeof buf, out)) > 0;) text.append(buf, n);
+    return text;
+  }
+  int wait() {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+};
+
+TEST(NetsimProgram, AnnouncesItsPortServesAndStopsOnSigterm) {
+  Child child({"--port", "0", "--clients", "30", "--data", "/nonexistent", "--time", "1765100000"});
+  ASSERT_NE(child.out, nullptr);
+  char line[256] = {};
+  ASSERT_NE(fgets(line, sizeof line, child.out), nullptr);
+  int port = 0;
+  char rest[8] = {};
+  ASSERT_EQ(sscanf(line, "netsim listening on 127.0.0.1:%d%7s", &port, rest), 1) << line;
+  EXPECT_EQ(std::string(line), "netsim listening on 127.0.0.1:" + std::to_string(port) + "\n");
+
+  const netglobe::FetchResult got = netglobe::fetchstatus({"127.0.0.1", port});
+  ASSERT_TRUE(got.ok) << got.failure;
+  EXPECT_EQ(got.body, snapshot(Network(builtinworld(), 1, 30), kTime));
+  kill(child.pid, SIGTERM);
+  EXPECT_EQ(child.readall(), "");  // nothing after the readiness line
+  EXPECT_EQ(child.wait(), 0);
+}
+
+TEST(NetsimProgram, OncePrintsOneStatusFileAndBadOptionsFail) {
+  Child once({"--once", "--seed", "4", "--clients", "50", "--time", "1765100000", "--crlf",
+              "--data", "/nonexistent"});
+  const std::string text = once.readall();
+  EXPECT_EQ(once.wait(), 0);
+  EXPECT_EQ(text, snapshot(Network(builtinworld(), 4, 50), kTime, {.crlf = true}));
+
+  Child bad({"--clients", "many"});
+  EXPECT_EQ(bad.readall(), "");
+  EXPECT_EQ(bad.wait(), 2);
+}
+
+}  // namespace
+}  // namespace netsim
