@@ -147,6 +147,20 @@ TEST(Stage, DefaultViewCentresLatitude51Longitude12AndClipsTheFarSide) {
   EXPECT_GT(countcolour(s.frameat(ViewState{}), red), 0);
 }
 
+TEST(Stage, StartZoomEndsAtItsDistanceThenSwitchesThePilotLabels) {
+  StartedStage s;
+  ASSERT_TRUE(s.start());
+  EXPECT_EQ(s.stage->scene().pilotlabels, -1);  // hidden until the zoom ends
+  ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 4; }, 10000));
+  EXPECT_EQ(s.stage->view().viewdist, 2.9);
+  EXPECT_EQ(s.stage->scene().pilotlabels, 1);
+  EXPECT_EQ(s.stage->controls().Text1->text().toStdString(), " 12 /  51 /  2.9");
+  QElapsedTimer clock;
+  clock.start();
+  ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 5; }, 5000));
+  EXPECT_GE(clock.elapsed(), 900);  // one second after the zoom
+}
+
 TEST(Stage, SideListsHangOverTheRightEdge) {
   StartedStage s;
   ASSERT_TRUE(s.start());
