@@ -12,10 +12,13 @@ namespace netglobe {
 std::string convertlineends(std::string_view body) {
   std::string out;
   out.reserve(body.size() + body.size() / 32 + 2);
-  for (const char c : body) {
-    if (c == '\n') out.push_back('\r');
-    out.push_back(c);
+  std::size_t start = 0;
+  for (std::size_t lf = body.find('\n'); lf != std::string_view::npos; lf = body.find('\n', start)) {
+    out.append(body, start, lf - start);
+    out += "\r\n";
+    start = lf + 1;
   }
+  out.append(body, start);
   return out;
 }
 

@@ -66,6 +66,10 @@ void appendutf8(std::string& out, char32_t cp) {
 bool isvalidutf8(std::string_view text) {
   char32_t cp;
   for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<std::uint8_t>(text[i]) < 0x80) {  // most of a status file
+      ++i;
+      continue;
+    }
     const std::size_t len = decodeone(text, i, cp);
     if (len == 0) return false;
     i += len;
@@ -79,6 +83,11 @@ std::string tocp1252(std::string_view body) {
   out.reserve(body.size());
   char32_t cp;
   for (std::size_t i = 0; i < body.size();) {
+    std::size_t run = i;  // copy runs of ASCII whole: most of a status file
+    while (run < body.size() && static_cast<std::uint8_t>(body[run]) < 0x80) ++run;
+    out.append(body, i, run - i);
+    i = run;
+    if (i == body.size()) break;
     i += decodeone(body, i, cp);
     out.push_back(tobyte(cp));
   }
