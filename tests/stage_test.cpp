@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <filesystem>
 
 #include "geo/globe_coords.h"
@@ -105,16 +106,21 @@ TEST(Stage, StatusServerCountsReachTheTitle) {
   EXPECT_EQ(s.folder.read("whazzup.txt").substr(0, 10), "!GENERAL\r\n");
 }
 
+// A red point at a place, in the aircraft list.
+DrawList marker(double lat, double lon) {
+  DrawList list;
+  list.color(1, 0, 0);
+  list.begin(Prim::Points);
+  list.vertex(getxyz(lat, lon, 0));
+  list.end();
+  return list;
+}
+
 TEST(Stage, DefaultViewCentresLatitude51Longitude12AndClipsTheFarSide) {
   StartedStage s;
   ASSERT_TRUE(s.start());
   const QColor red(255, 0, 0);
-  DrawList markers;
-  markers.color(1, 0, 0);
-  markers.begin(Prim::Points);
-  markers.vertex(getxyz(51, 12, 0));
-  markers.end();
-  s.stage->compile(kAircraftList, markers);
+  s.stage->compile(kAircraftList, marker(51, 12));
   s.stage->scene().aircraftready = 1;
   QImage frame = s.frameat(ViewState{});
   const QPoint centre(frame.width() / 2, frame.height() / 2);
@@ -130,20 +136,9 @@ TEST(Stage, DefaultViewCentresLatitude51Longitude12AndClipsTheFarSide) {
 
   // 70 degrees of arc from the centre of the view is inside the clip plane's
   // cap, 80 degrees is outside it though still on the near hemisphere.
-  DrawList rim;
-  rim.color(1, 0, 0);
-  rim.begin(Prim::Points);
-  rim.vertex(getxyz(51 - 80, 12, 0));
-  rim.end();
-  s.stage->compile(kAircraftList, rim);
+  s.stage->compile(kAircraftList, marker(51 - 80, 12));
   EXPECT_EQ(countcolour(s.frameat(ViewState{}), red), 0);
-
-  DrawList inside;
-  inside.color(1, 0, 0);
-  inside.begin(Prim::Points);
-  inside.vertex(getxyz(51 - 70, 12, 0));
-  inside.end();
-  s.stage->compile(kAircraftList, inside);
+  s.stage->compile(kAircraftList, marker(51 - 70, 12));
   EXPECT_GT(countcolour(s.frameat(ViewState{}), red), 0);
 }
 
@@ -159,6 +154,22 @@ TEST(Stage, StartZoomEndsAtItsDistanceThenSwitchesThePilotLabels) {
   clock.start();
   ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 5; }, 5000));
   EXPECT_GE(clock.elapsed(), 900);  // one second after the zoom
+}
+
+TEST(Stage, LogAndDetailBoxesHideOnClickAndDoubleClickShowsTheDetails) {
+  StartedStage s;
+  ASSERT_TRUE(s.start());
+  QPlainTextEdit* log = s.stage->controls().Text2;
+  QPlainTextEdit* details = s.stage->controls().Text3;
+  EXPECT_FALSE(details->isVisible());
+  QTest::mouseDClick(s.stage.get(), Qt::LeftButton, {}, QPoint(500, 500));
+  EXPECT_TRUE(details->isVisible());
+  EXPECT_EQ(details->toPlainText(), "Text3");
+  QTest::mouseClick(details->viewport(), Qt::LeftButton);
+  EXPECT_FALSE(details->isVisible());
+  log->show();
+  QTest::mouseClick(log->viewport(), Qt::LeftButton);
+  EXPECT_FALSE(log->isVisible());
 }
 
 TEST(Stage, SideListsHangOverTheRightEdge) {

@@ -306,9 +306,14 @@ void Stage::processevents() { QCoreApplication::processEvents(); }
 // ---- timers ---------------------------------------------------------------
 
 void Stage::refreshtick() {
+  // A refresh that lets the window handle events must not start another one
+  // inside itself when it takes longer than the interval.
+  if (refreshing_) return;
+  refreshing_ = true;
   controls_.Text2->hide();
   getwhazz(feed_, *this);
   Render();
+  refreshing_ = false;
 }
 
 void Stage::zoomtick() {

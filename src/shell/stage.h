@@ -86,6 +86,7 @@ class Stage : public QOpenGLWidget, private FeedHost {
   std::string glfailure_;
   bool startupqueued_ = false;
   bool started_ = false;
+  bool refreshing_ = false;
   bool framewaiting_ = false;  // a frame drawn outside paintGL awaits showing
   bool alwaysontop_ = false;
   bool shutdowndone_ = false;

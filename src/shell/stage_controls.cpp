@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <type_traits>
 
 namespace netglobe {
 namespace {
@@ -41,22 +42,29 @@ QListWidget* listbox(QWidget* stage, int top, QColor text, QColor background) {
   return list;
 }
 
-QPlainTextEdit* textbox(QWidget* stage, QRect geometry, const char* family, double points) {
-  auto* box = new QPlainTextEdit(stage);
+// A text control at its place, in its bold font, without a frame.
+template <typename Box>
+Box* textcontrol(QWidget* stage, QRect geometry, const char* family, double points) {
+  auto* box = new Box(stage);
   box->setGeometry(geometry);
   box->setFont(boldfont(family, points));
+  if constexpr (std::is_base_of_v<QFrame, Box>) {
+    box->setFrameShape(QFrame::NoFrame);
+  } else {
+    box->setFrame(false);
+  }
+  return box;
+}
+
+QPlainTextEdit* textbox(QWidget* stage, QRect geometry, const char* family, double points) {
+  auto* box = textcontrol<QPlainTextEdit>(stage, geometry, family, points);
   box->setReadOnly(true);
-  box->setFrameShape(QFrame::NoFrame);
   box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   return box;
 }
 
 QLineEdit* lineedit(QWidget* stage, QRect geometry, const char* family, double points) {
-  auto* line = new QLineEdit(stage);
-  line->setGeometry(geometry);
-  line->setFont(boldfont(family, points));
-  line->setFrame(false);
-  return line;
+  return textcontrol<QLineEdit>(stage, geometry, family, points);
 }
 
 }  // namespace
