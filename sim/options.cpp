@@ -31,7 +31,9 @@ as GET /whazzup.txt over HTTP on 127.0.0.1. When ready it prints
 Network:
   --port N           listen on port N; 0 (default) takes any free port
   --seed N           the network's seed (default 1); same seed, same network
-  --clients N        connected clients, 0 to 10000 (default 600)
+  --clients N        size of the network: N client places, 0 to 10000
+                     (default 600); a few per cent of them are empty at any
+                     moment, between one client's logoff and the next logon
   --time EPOCH       fix the network's clock at this unix time (default: the
                      wall clock)
   --data DIR         read airports.dat and firs.dat from DIR (default: the

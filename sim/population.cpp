@@ -502,6 +502,11 @@ Network::Network(World world, std::uint64_t seed, int clients)
       slot.period = static_cast<std::int64_t>(rng.range(0.75, 4.0) * kHour);
     }
     slot.phase = static_cast<std::int64_t>(rng.unit() * static_cast<double>(slot.period));
+    if (slot.kind == Slot::Kind::Random) {
+      // Two to twelve per cent of the time between two clients: some 7 per
+      // cent of the places are empty at any moment.
+      slot.pause = static_cast<std::int64_t>(rng.range(0.02, 0.12) * static_cast<double>(slot.period));
+    }
   }
 }
 
@@ -513,7 +518,8 @@ std::vector<Client> Network::clients(std::int64_t now) const {
     const std::int64_t shifted = now + slot.phase;
     std::int64_t index = shifted / slot.period;
     if (shifted % slot.period < 0) --index;  // floor for times before 1970
-    const std::int64_t start = index * slot.period - slot.phase;
+    const std::int64_t start = index * slot.period - slot.phase + slot.pause;
+    if (now < start) continue;  // the place is empty between two clients
     out.push_back(session(i, index, start, now));
   }
   std::stable_sort(out.begin(), out.end(),
@@ -857,7 +863,7 @@ Client Network::session(int slotindex, std::int64_t index, std::int64_t start,
       makeobserver(c, session);
       break;
     case Role::Pilot:
-      makepilot(c, session, slot.aircraftclass, static_cast<double>(slot.period));
+      makepilot(c, session, slot.aircraftclass, static_cast<double>(slot.period - slot.pause));
       break;
     default:
       makestation(c, session, slot.role, slot.kind == Slot::Kind::RegionStation);

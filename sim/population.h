@@ -57,18 +57,22 @@ struct Slot {
   Role role = Role::Pilot;     // a region station picks its kind anew each session
   int friendindex = -1;        // into friendids for Kind::Friend
   int aircraftclass = 0;       // pilots: 0 airliner, 1 turboprop, 2 light aircraft
-  std::int64_t period = 3600;  // session length, seconds
+  std::int64_t period = 3600;  // one session and the pause before it, seconds
   std::int64_t phase = 0;      // 0 <= phase < period
+  std::int64_t pause = 0;      // seconds the place stays empty before each session
 };
 
-// The simulated network: a fixed number of client slots, so the network keeps
-// its size while clients log on and off. Everything is a pure function of the
-// seed, the size and the time asked for.
+// The simulated network: a fixed number of client places. Most places stay
+// empty for a short pause between one client's logoff and the next logon, so
+// the number connected moves a little from minute to minute, as on a real
+// network; chiefs, observers, region stations and friends never pause.
+// Everything is a pure function of the seed, the size and the time asked for.
 class Network {
  public:
   Network(World world, std::uint64_t seed, int clients);
 
-  // The clients connected at unixtime, in the order they logged on.
+  // The clients connected at unixtime, in the order they logged on: at most
+  // size() of them.
   std::vector<Client> clients(std::int64_t unixtime) const;
 
   int size() const { return static_cast<int>(slots_.size()); }
