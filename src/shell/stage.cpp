@@ -29,8 +29,8 @@ namespace {
 
 constexpr int kDesignWidth = 986;
 constexpr int kDesignHeight = 932;
-constexpr int kListOverhang = 24;
-constexpr const char* kGlobeImageName = "velmar.jpg";  // the side lists reach this far past the right edge
+constexpr int kListOverhang = 24;  // the side lists reach this far past the right edge
+constexpr const char* kGlobeImageName = "velmar.jpg";
 
 QString fromrecord(const std::string& text) { return QString::fromUtf8(cp1252toutf8(text)); }
 
