@@ -70,7 +70,7 @@ QLineEdit* lineedit(QWidget* stage, QRect geometry, const char* family, double p
 }  // namespace
 
 StageControls buildcontrols(QWidget* stage) {
-  // The dialog font of the original layout is not on Linux desktops.
+  // The text boxes ask for a dialog font that Linux desktops lack.
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 
   StageControls c;
