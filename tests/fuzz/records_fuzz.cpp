@@ -1,0 +1,60 @@
+// Feeds arbitrary bytes to everything that reads what a server or a data file
+// sends: text conversion, record splitting, the status parse and the
+// reference readers. Build with clang and NETGLOBE_BUILD_FUZZ=ON (README).
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "feed/server_address.h"
+#include "feed/status_copy.h"
+#include "feed/status_parser.h"
+#include "feed/text_encoding.h"
+#include "refdata/directories.h"
+#include "refdata/fields.h"
+#include "refdata/number_text.h"
+#include "refdata/static_layers.h"
+
+namespace {
+
+const std::string& folder() {
+  static const std::string path = [] {
+    char pattern[] = "/tmp/netglobe-fuzz-XXXXXX";
+    return std::string(::mkdtemp(pattern));
+  }();
+  return path;
+}
+
+void put(const char* name, const std::string& content) {
+  if (std::FILE* f = std::fopen((folder() + "/" + name).c_str(), "wb")) {
+    std::fwrite(content.data(), 1, content.size(), f);
+    std::fclose(f);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace netglobe;
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::string stored = convertlineends(tocp1252(input));
+  cp1252toutf8(stored);
+  FieldBuf fields;
+  getfields(input, fields);
+  getfields2(input, fields);
+  leadingnumber(input);
+  parseserver(input);
+
+  put("whazzup.txt", stored);
+  StatusLists lists;
+  what2array(folder() + "/whazzup.txt", lists);
+  countstitle(lists);
+
+  for (const char* name : {"coastline.dat", "fir1.dat", "firs.dat", "airports.dat"}) put(name, input);
+  drawcoast(folder());
+  drawfirs(folder());
+  getfirinfo(folder(), input.substr(0, 4), fields);
+  getdestlatlon(folder(), input.substr(0, 4), fields);
+  return 0;
+}
