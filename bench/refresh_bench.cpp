@@ -103,7 +103,6 @@ BENCHMARK(BM_getwhazz_parse)->Unit(benchmark::kMillisecond);
 
 struct QuietHost : netglobe::FeedHost {
   void settitle(const std::string&) override {}
-  void processevents() override {}
 };
 
 void BM_getwhazz_whole(benchmark::State& state) {

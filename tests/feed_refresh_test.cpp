@@ -20,7 +20,6 @@ const std::string kBody =
 struct RecordingHost : FeedHost {
   std::vector<std::string> titles;
   void settitle(const std::string& title) override { titles.push_back(title); }
-  void processevents() override {}
 };
 
 struct Refresh {

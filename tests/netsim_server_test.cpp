@@ -58,7 +58,6 @@ class Running {
 struct TitleHost : netglobe::FeedHost {
   std::string title;
   void settitle(const std::string& t) override { title = t; }
-  void processevents() override {}
 };
 
 // One whole refresh of NetGlobe against the server.

@@ -15,8 +15,6 @@ class FeedHost {
  public:
   virtual ~FeedHost() = default;
   virtual void settitle(const std::string& title) = 0;
-  // Lets the window handle pending events between the side-list steps.
-  virtual void processevents() = 0;
   // Rebuilds the side lists from the fresh parse (nothing until they exist).
   virtual void refreshsidelists() {}
 };

@@ -156,10 +156,12 @@ void Stage::compile(int number, const DrawList& list) {
 }
 
 void Stage::buildstatic(const StaticLayer& layer) {
-  makeCurrent();
-  if (layer.pointsize > 0) glPointSize(layer.pointsize);
-  compilelist(layer.list, layer.ops, quadrics_);
-  doneCurrent();
+  if (layer.pointsize > 0) {
+    makeCurrent();
+    glPointSize(layer.pointsize);
+    doneCurrent();
+  }
+  compile(layer.list, layer.ops);
   scene_.*layer.readyflag = 1;
 }
 
@@ -300,8 +302,6 @@ bool Stage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Stage::settitle(const std::string& title) { setWindowTitle(fromrecord(title)); }
-
-void Stage::processevents() { QCoreApplication::processEvents(); }
 
 // ---- timers ---------------------------------------------------------------
 

@@ -53,7 +53,6 @@ class Stage : public QOpenGLWidget, private FeedHost {
  private:
   // FeedHost
   void settitle(const std::string& title) override;
-  void processevents() override;
 
   void startup();
   void shutdown();
