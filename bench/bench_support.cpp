@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "feed/status_copy.h"
-#include "feed/text_encoding.h"
+#include "base/text_encoding.h"
 #include "snapshot.h"
 #include "world.h"
 

@@ -12,7 +12,7 @@
 #include "feed/http_fetch.h"
 #include "feed/status_copy.h"
 #include "feed/status_parser.h"
-#include "feed/text_encoding.h"
+#include "base/text_encoding.h"
 #include "sim_server.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <unordered_set>
 
 #include "lists/network_tables.h"
-#include "refdata/fields.h"
-#include "refdata/line_reader.h"
-#include "refdata/number_text.h"
+#include "base/fields.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
 
 namespace netsim {
 namespace {

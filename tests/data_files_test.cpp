@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "refdata/fields.h"
-#include "refdata/line_reader.h"
-#include "refdata/number_text.h"
+#include "base/fields.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
 
 namespace netglobe {
 namespace {

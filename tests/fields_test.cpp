@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "refdata/fields.h"
+#include "base/fields.h"
 
 namespace netglobe {
 namespace {

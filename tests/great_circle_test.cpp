@@ -2,6 +2,7 @@
 
 #include "geo/globe_coords.h"
 #include "geo/great_circle.h"
+#include "layers/direction_segment.h"
 
 namespace netglobe {
 namespace {

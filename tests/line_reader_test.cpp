@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "refdata/line_reader.h"
+#include "base/line_reader.h"
 #include "temp_folder.h"
 
 namespace netglobe {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "refdata/number_text.h"
-#include "render/view_status.h"
+#include "base/number_text.h"
+#include "scene/view_status.h"
 
 namespace netglobe {
 namespace {

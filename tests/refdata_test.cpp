@@ -7,7 +7,7 @@
 
 #include "geo/globe_coords.h"
 #include "refdata/directories.h"
-#include "refdata/static_layers.h"
+#include "layers/static_layers.h"
 
 namespace netglobe {
 namespace {
@@ -52,9 +52,7 @@ void expectbalanced(const DrawList& list) {
 }
 
 TEST(Graticule, HoldsBothSweepsAndAsksForPointSize1) {
-  const StaticLayer grade = drawgrade();
-  EXPECT_EQ(grade.list, kGradeList);
-  EXPECT_EQ(grade.readyflag, &SceneState::gradeready);
+  const Layer grade = drawgrade();
   EXPECT_EQ(grade.pointsize, 1.0f);
   EXPECT_EQ(vertices(grade.ops).size(), 2u * 4440);
   expectbalanced(grade.ops);
@@ -64,9 +62,7 @@ TEST(Graticule, HoldsBothSweepsAndAsksForPointSize1) {
 
 TEST_F(RefFolder, CoastlineRunsDoNotJoin) {
   write("coastline.dat", "10:20\r\n11:21\r\nend\r\nend\r\n30:40\r\n31:41:7\r\n");
-  const StaticLayer coast = drawcoast(folder());
-  EXPECT_EQ(coast.list, kCoastList);
-  EXPECT_EQ(coast.readyflag, &SceneState::coastready);
+  const Layer coast = drawcoast(folder());
   expectbalanced(coast.ops);
   EXPECT_EQ(vertices(coast.ops), at({{10, 20}, {11, 21}, {30, 40}, {30, 40}, {30, 40}, {31, 41}}));
 }
@@ -77,7 +73,7 @@ TEST_F(RefFolder, CoastlineStopsAtFirstBadLine) {
   write("coastline.dat", "10:20\n11:21\nend\n");
   EXPECT_EQ(vertices(drawcoast(folder()).ops), at({{10, 20}, {11, 21}}));
   write("coastline.dat", "10:20\n11 21\n12:22\n");
-  const StaticLayer cut = drawcoast(folder());
+  const Layer cut = drawcoast(folder());
   expectbalanced(cut.ops);
   EXPECT_TRUE(vertices(cut.ops).empty());
   EXPECT_TRUE(drawcoast(folder() + "/absent").ops.empty());
@@ -85,9 +81,7 @@ TEST_F(RefFolder, CoastlineStopsAtFirstBadLine) {
 
 TEST_F(RefFolder, FirOutlinesCloseEveryLoop) {
   write("fir1.dat", "!EDGG\n50:8\n51:9\n52:8\n!\n!EDMM\n47:11\n48:12\n!!\n");
-  const StaticLayer firs = drawfirs(folder());
-  EXPECT_EQ(firs.list, kFirList);
-  EXPECT_EQ(firs.readyflag, &SceneState::firready);
+  const Layer firs = drawfirs(folder());
   expectbalanced(firs.ops);
   EXPECT_EQ(firs.ops.countof(Kind::Begin), 2u);
   EXPECT_EQ(firs.ops.ops()[0].u, static_cast<std::uint32_t>(Prim::LineLoop));
@@ -97,7 +91,7 @@ TEST_F(RefFolder, FirOutlinesCloseEveryLoop) {
 TEST_F(RefFolder, FirOutlinesSurviveBrokenFiles) {
   // A header that closes the block directly: the next block's first point is passed over.
   write("fir1.dat", "!EDGG\n50:8\n51:9\n!EDMM\n47:11\n48:12\n49:13");
-  StaticLayer firs = drawfirs(folder());
+  Layer firs = drawfirs(folder());
   expectbalanced(firs.ops);
   EXPECT_EQ(vertices(firs.ops), at({{50, 8}, {51, 9}, {48, 12}, {49, 13}}));
   write("fir1.dat", "!EDGG\n50:8\n51 9\n52:8\n!!\n");

@@ -1,29 +1,38 @@
 #include <gtest/gtest.h>
 
-#include "render/scene_state.h"
-#include "shell/start_zoom.h"
+#include "scene/scene_state.h"
+#include "scene/start_zoom.h"
 #include "shell/startup_log.h"
 
 namespace netglobe {
 namespace {
 
-std::vector<int> order(const SceneState& s) {
+ReadyLists everythingbuilt() {
+  ReadyLists ready;
+  for (int list = 2; list <= kLastSceneList; ++list) ready.mark(list);
+  return ready;
+}
+
+std::vector<int> order(const SceneState& s, const ReadyLists& ready = everythingbuilt()) {
   std::vector<int> lists;
-  for (const ListCall& c : framelists(s)) lists.push_back(c.list);
+  for (const ListCall& c : framelists(s, ready)) lists.push_back(c.list);
   return lists;
 }
 
-SceneState everythingbuilt() {
+TEST(Framelists, OnlyBuiltListsAreDrawn) {
   SceneState s;
-  s.texglobeready = s.plainglobeready = s.gradeready = s.coastready = s.firready = 1;
-  s.aircraftready = s.dirready = s.actfirready = s.chiefready = s.appready = s.twrready = 1;
-  return s;
+  s.stationlabels = s.pilotlabels = 1;
+  EXPECT_TRUE(framelists(s, ReadyLists{}).empty());
+  ReadyLists ready = everythingbuilt();
+  ready.clear(kCoastList);
+  ready.clear(kPilotLabelList);
+  ready.mark(0);  // out of the scene's range: ignored
+  ready.mark(500);
+  EXPECT_EQ(order(s, ready), (std::vector<int>{5, 4, 8, 11, 9, 10, 3, 12, 13, 14, 15}));
 }
 
-TEST(Framelists, NothingBuiltDrawsNothing) { EXPECT_TRUE(framelists(SceneState{}).empty()); }
-
 TEST(Framelists, DrawingOrderAndSwitches) {
-  SceneState s = everythingbuilt();
+  SceneState s;
   EXPECT_EQ(order(s), (std::vector<int>{5, 4, 6, 8, 11, 9, 10, 3, 12}));
   s.stationlabels = s.pilotlabels = 1;
   s.globestyle = 2;
@@ -34,9 +43,9 @@ TEST(Framelists, DrawingOrderAndSwitches) {
 }
 
 TEST(Framelists, PickPassDropsTheNameAfterTheAircraft) {
-  SceneState s = everythingbuilt();
+  SceneState s;
   s.selecting = true;
-  const std::vector<ListCall> calls = framelists(s);
+  const std::vector<ListCall> calls = framelists(s, everythingbuilt());
   ASSERT_EQ(calls.size(), 10u);
   EXPECT_EQ(calls[7].list, kAircraftList);
   EXPECT_EQ(calls[8].setup, ListSetup::PopName);

@@ -13,9 +13,9 @@
 #include <filesystem>
 
 #include "geo/globe_coords.h"
-#include "refdata/fields.h"
-#include "refdata/line_reader.h"
-#include "refdata/number_text.h"
+#include "base/fields.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
 #include "loopback_server.h"
 #include "render/gl_probe.h"
 #include "shell/stage.h"
@@ -89,8 +89,8 @@ TEST(Stage, StartupWithoutServerKeepsGoingAndSaysWhy) {
   // No globe image in the folder: the plain globe with graticule instead.
   EXPECT_NE(log.find("velmar.jpg"), std::string::npos);
   EXPECT_EQ(s.stage->scene().globestyle, 2);
-  EXPECT_EQ(s.stage->scene().gradeready, 1);
-  EXPECT_EQ(s.stage->scene().coastready, 1);  // missing file: empty layer, flag set
+  EXPECT_TRUE(s.stage->ready()[kGradeList]);
+  EXPECT_TRUE(s.stage->ready()[kCoastList]);  // missing file: an empty layer, still built
 }
 
 TEST(Stage, StatusServerCountsReachTheTitle) {
@@ -120,8 +120,7 @@ TEST(Stage, DefaultViewCentresLatitude51Longitude12AndClipsTheFarSide) {
   StartedStage s;
   ASSERT_TRUE(s.start());
   const QColor red(255, 0, 0);
-  s.stage->compile(kAircraftList, marker(51, 12));
-  s.stage->scene().aircraftready = 1;
+  s.stage->compile({kAircraftList, marker(51, 12)});
   QImage frame = s.frameat(ViewState{});
   const QPoint centre(frame.width() / 2, frame.height() / 2);
   ASSERT_GT(countcolour(frame, red), 0);
@@ -136,9 +135,9 @@ TEST(Stage, DefaultViewCentresLatitude51Longitude12AndClipsTheFarSide) {
 
   // 70 degrees of arc from the centre of the view is inside the clip plane's
   // cap, 80 degrees is outside it though still on the near hemisphere.
-  s.stage->compile(kAircraftList, marker(51 - 80, 12));
+  s.stage->compile({kAircraftList, marker(51 - 80, 12)});
   EXPECT_EQ(countcolour(s.frameat(ViewState{}), red), 0);
-  s.stage->compile(kAircraftList, marker(51 - 70, 12));
+  s.stage->compile({kAircraftList, marker(51 - 70, 12)});
   EXPECT_GT(countcolour(s.frameat(ViewState{}), red), 0);
 }
 
@@ -199,7 +198,7 @@ TEST(Stage, GlyphListsDrawWindows1252TextAndAdvance) {
   s.stage->scene().pilotlabels = 1;
   const QColor white(255, 255, 255);
 
-  s.stage->compile(kPilotLabelList, label({'W'}));
+  s.stage->compile({kPilotLabelList, label({'W'})});
   const QImage w = s.frameat(ViewState{});
   EXPECT_GT(countcolour(w, white), 10);
   s.stage->makeCurrent();
@@ -212,10 +211,10 @@ TEST(Stage, GlyphListsDrawWindows1252TextAndAdvance) {
   EXPECT_NEAR(after[0] - w.width() / 2.0f, QFontMetrics(font).horizontalAdvance('W'), 0.01);
 
   // Byte 255 has no glyph list: it draws nothing and does not advance.
-  s.stage->compile(kPilotLabelList, label({255, 'W'}));
+  s.stage->compile({kPilotLabelList, label({255, 'W'})});
   EXPECT_EQ(s.frameat(ViewState{}), w);
   // The euro sign is byte 0x80 of windows-1252 and has a glyph of its own.
-  s.stage->compile(kPilotLabelList, label({0x80}));
+  s.stage->compile({kPilotLabelList, label({0x80})});
   const QImage euro = s.frameat(ViewState{});
   EXPECT_GT(countcolour(euro, white), 10);
   EXPECT_NE(euro, w);
@@ -255,8 +254,8 @@ TEST(Stage, CoastlinesLieOnTheLandSeaEdgeOfTheGlobeImage) {
   StartedStage s(std::nullopt, NETGLOBE_DATA_DIR);
   ASSERT_TRUE(s.start());
   ASSERT_EQ(s.stage->scene().globestyle, 1) << s.stage->startuplog();
-  s.stage->scene().coastready = 0;  // judge the image alone
-  s.stage->scene().firready = 0;
+  s.stage->discard(kCoastList);  // judge the image alone
+  s.stage->discard(kFirList);
 
   struct Place {
     const char* name;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "feed/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace netglobe {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "feed/status_copy.h"
 #include "feed/status_parser.h"
-#include "feed/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace netglobe {
 

@@ -1,6 +1,6 @@
 #include "feed/status_parser.h"
 
-#include "refdata/line_reader.h"
+#include "base/line_reader.h"
 
 namespace netglobe {
 namespace {

@@ -54,16 +54,4 @@ int course(double lat1, double lon1, double lat2, double lon2) {
   return static_cast<int>(t);
 }
 
-void heading(DrawList& list, double lat1, double lon1, double kurs, double rad1, float r, float g,
-             float b, float psize) {
-  list.linewidth(psize);
-  list.color(r, g, b);
-  list.vertex(getxyz(lat1, lon1, 0));
-  const double k = kurs * 6.28318 / 360.0;
-  const double tiplat = lat1 + std::cos(k) * rad1;
-  const double tiplon = lon1 + std::sin(k) * rad1 / std::cos(lat1 * kDegToRad);
-  list.color(1, 1, 0);
-  list.vertex(getxyz(tiplat, tiplon, 0));
-}
-
 }  // namespace netglobe

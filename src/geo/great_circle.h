@@ -1,6 +1,5 @@
 #pragma once
 
-#include "render/draw_list.h"
 
 namespace netglobe {
 
@@ -16,13 +15,5 @@ double dist(double lat1, double lon1, double lat2, double lon2);
 // 360, truncated). Due west gives 269: the degree conversion uses the
 // six-digit pi while arccos uses the exact one. Identical positions give 0.
 int course(double lat1, double lon1, double lat2, double lon2);
-
-// Appends one direction segment to the caller's open GL_LINES primitive:
-// from (lat1, lon1) in colour (r, g, b) to a yellow tip rad1 degrees of
-// latitude away along kurs, the longitude step widened by 1/cos(lat1) so the
-// line keeps its course on the map. The line width op comes first, as the
-// layer always recorded it; inside the primitive GL ignores it.
-void heading(DrawList& list, double lat1, double lon1, double kurs, double rad1, float r, float g,
-             float b, float psize);
 
 }  // namespace netglobe

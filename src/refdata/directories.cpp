@@ -1,7 +1,7 @@
 #include "refdata/directories.h"
 
-#include "refdata/line_reader.h"
-#include "refdata/number_text.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
 
 namespace netglobe {
 

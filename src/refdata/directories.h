@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "refdata/fields.h"
+#include "base/fields.h"
 
 namespace netglobe {
 

@@ -3,6 +3,18 @@
 namespace netglobe {
 namespace {
 
+// The drawing commands carry GL's own numbers, so replaying one is a cast.
+constexpr bool sameas(auto value, GLenum gl) { return static_cast<GLenum>(value) == gl; }
+static_assert(sameas(Prim::Points, GL_POINTS) && sameas(Prim::Lines, GL_LINES) &&
+              sameas(Prim::LineLoop, GL_LINE_LOOP) && sameas(Prim::LineStrip, GL_LINE_STRIP) &&
+              sameas(Prim::Triangles, GL_TRIANGLES) && sameas(Prim::TriangleFan, GL_TRIANGLE_FAN) &&
+              sameas(Prim::Quads, GL_QUADS) && sameas(Prim::Polygon, GL_POLYGON));
+static_assert(sameas(Cap::LineStipple, GL_LINE_STIPPLE) && sameas(Cap::DepthTest, GL_DEPTH_TEST) &&
+              sameas(Cap::StencilTest, GL_STENCIL_TEST) && sameas(Cap::Blend, GL_BLEND) &&
+              sameas(Cap::Texture2D, GL_TEXTURE_2D));
+static_assert(sameas(StencilFunc::Equal, GL_EQUAL) && sameas(StencilFunc::Always, GL_ALWAYS));
+static_assert(sameas(StencilAction::Keep, GL_KEEP) && sameas(StencilAction::Invert, GL_INVERT));
+
 void replay(const DrawOp& op, const Quadrics& quadrics) {
   using K = DrawOp::Kind;
   const float* f = op.f;

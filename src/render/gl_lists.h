@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "render/draw_list.h"
+#include "scene/draw_list.h"
 
 namespace netglobe {
 

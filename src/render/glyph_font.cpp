@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <vector>
 
-#include "feed/text_encoding.h"
-#include "render/scene_state.h"
+#include "base/text_encoding.h"
+#include "scene/scene_state.h"
 
 namespace netglobe {
 namespace {

@@ -60,11 +60,12 @@ void calllist(const ListCall& call, GLuint globetexture) {
 
 }  // namespace
 
-void drawframe(const SceneState& scene, const ViewState& view, GLuint globetexture) {
+void drawframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
+               GLuint globetexture) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   applyviewtransform(view);
   glPushMatrix();
-  for (const ListCall& call : framelists(scene)) calllist(call, globetexture);
+  for (const ListCall& call : framelists(scene, ready)) calllist(call, globetexture);
   glPopMatrix();
 }
 

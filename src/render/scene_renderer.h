@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "render/scene_state.h"
-#include "render/view_status.h"
+#include "scene/scene_state.h"
+#include "scene/view_status.h"
 
 namespace netglobe {
 
@@ -19,7 +19,8 @@ void setprojection(int w, int h);
 void applyviewtransform(const ViewState& view);
 
 // Draws one frame (or one selection pass) into the current framebuffer:
-// the globe and every layer whose switch and ready flag are set.
-void drawframe(const SceneState& scene, const ViewState& view, GLuint globetexture);
+// the globe and every layer whose switch is on and whose list is built.
+void drawframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
+               GLuint globetexture);
 
 }  // namespace netglobe

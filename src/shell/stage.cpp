@@ -1,8 +1,5 @@
 #include "shell/stage.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -14,14 +11,11 @@
 #include <QWindow>
 #include <cstdio>
 
-#include "feed/text_encoding.h"
-#include "render/globe_texture.h"
-#include "render/glyph_font.h"
-#include "render/gl_probe.h"
-#include "render/scene_renderer.h"
+#include "base/text_encoding.h"
+#include "layers/static_layers.h"
 #include "shell/fatal.h"
 #include "shell/options.h"
-#include "shell/start_zoom.h"
+#include "scene/start_zoom.h"
 #include "shell/startup_log.h"
 
 namespace netglobe {
@@ -51,10 +45,8 @@ Stage::Stage(std::optional<ServerAddress> server, std::string folder, QWidget* p
   controls_.Text3->viewport()->installEventFilter(this);
 
   Timer1.setInterval(30000);
-  Timer2.setInterval(5);
   Timer3.setInterval(5);
   Timer4.setInterval(1000);
-  Timer2.setTimerType(Qt::PreciseTimer);
   Timer3.setTimerType(Qt::PreciseTimer);
   connect(&Timer1, &QTimer::timeout, this, &Stage::refreshtick);
   connect(&Timer3, &QTimer::timeout, this, &Stage::zoomtick);
@@ -72,33 +64,33 @@ Stage::~Stage() { shutdown(); }
 
 // ---- GL context -----------------------------------------------------------
 
+template <class F>
+auto Stage::incontext(F f) {
+  makeCurrent();
+  struct Done {
+    Stage* stage;
+    ~Done() { stage->doneCurrent(); }
+  } done{this};
+  return f();
+}
+
 void Stage::initializeGL() {
-  GLint stencilbits = 0;
-  glGetIntegerv(GL_STENCIL_BITS, &stencilbits);
   if (!context() || !context()->isValid()) {
     glfailure_ = "no OpenGL context";
     return;
   }
-  if (stencilbits < kRequiredStencilBits) {
-    glfailure_ = "fewer than 8 stencil bits";
-    return;
-  }
-  buildglyphlists();
-  // A frame drawn before startup (the first resize) shows the night-blue
-  // background rather than black.
-  glClearColor(0.0f, 0.0f, 0.1f, 0.0f);
-  glready_ = true;
+  glfailure_ = gl_.open();
 }
 
 void Stage::resizeGL(int w, int h) {
   // A zero-height window has no aspect ratio; keep the old projection.
-  setprojection(w, h);
+  gl_.resize(w, h);
 }
 
 void Stage::resizeEvent(QResizeEvent* event) {
   if (windowState() & Qt::WindowMinimized) return;
   QOpenGLWidget::resizeEvent(event);
-  if (glready_) {
+  if (gl_.isopen()) {
     QCoreApplication::processEvents();
     Render();
   }
@@ -126,15 +118,13 @@ void Stage::changeEvent(QEvent* event) {
 }
 
 void Stage::drawscene() {
-  drawframe(scene_, view_, texids_[0]);
+  gl_.drawframe(scene_, view_);
   controls_.Text1->setText(QString::fromStdString(viewstatusline(view_)));
 }
 
 void Stage::Render() {
-  if (!glready_) return;
-  makeCurrent();
-  drawscene();
-  doneCurrent();
+  if (!gl_.isopen()) return;
+  incontext([this] { drawscene(); });
   if (!scene_.selecting) {
     framewaiting_ = true;
     update();
@@ -146,23 +136,15 @@ void Stage::paintGL() {
     framewaiting_ = false;  // the framebuffer already holds the frame
     return;
   }
-  if (glready_) drawscene();
+  if (gl_.isopen()) drawscene();
 }
 
-void Stage::compile(int number, const DrawList& list) {
-  makeCurrent();
-  compilelist(number, list, quadrics_);
-  doneCurrent();
+void Stage::compile(const Layer& layer) {
+  incontext([&] { gl_.compile(layer); });
 }
 
-void Stage::buildstatic(const StaticLayer& layer) {
-  if (layer.pointsize > 0) {
-    makeCurrent();
-    glPointSize(layer.pointsize);
-    doneCurrent();
-  }
-  compile(layer.list, layer.ops);
-  scene_.*layer.readyflag = 1;
+void Stage::discard(int list) {
+  incontext([&] { gl_.discard(list); });
 }
 
 // ---- startup and shutdown -------------------------------------------------
@@ -184,26 +166,15 @@ void Stage::showEvent(QShowEvent* event) {
 }
 
 void Stage::startup() {
-  if (!glready_) failnocontext(glfailure_.empty() ? "no OpenGL context" : glfailure_);
+  if (!gl_.isopen()) failnocontext(glfailure_.empty() ? "no OpenGL context" : glfailure_);
   const int startsec = QTime::currentTime().second();
 
-  makeCurrent();
-  glListBase(kGlyphListBase);
-  glClearColor(0.0f, 0.0f, 0.1f, 0.0f);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  doneCurrent();
+  incontext([this] { gl_.setstartstate(); });
 
   logline("Load Texture");
   QCoreApplication::processEvents();
-  makeCurrent();
-  glGenTextures(1, texids_);
-  glBindTexture(GL_TEXTURE_2D, texids_[0]);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  const TextureLoad texture = loadtex(feed_.folder + "/" + kGlobeImageName);
+  const TextureLoad texture =
+      incontext([this] { return gl_.loadglobetexture(feed_.folder + "/" + kGlobeImageName); });
   if (!texture.ok) {
     // Without the image the plain globe with its graticule still shows
     // everything else; say why instead of vanishing.
@@ -211,41 +182,25 @@ void Stage::startup() {
     std::fprintf(stderr, "netglobe: %s\n", texture.reason.c_str());
     scene_.globestyle = 2;
   }
-  quadrics_.textured = gluNewQuadric();
-  gluQuadricTexture(quadrics_.textured, GL_TRUE);
-  doneCurrent();
 
   logline("Create Globe");
   QCoreApplication::processEvents();
-  DrawList texglobe;
-  texglobe.sphere(kGlobeRadius, kGlobeSlices, true);
-  compile(kTexGlobeList, texglobe);
-  scene_.texglobeready = 1;
-
-  makeCurrent();
-  quadrics_.plain = gluNewQuadric();
-  gluQuadricTexture(quadrics_.plain, GL_FALSE);
-  doneCurrent();
-  DrawList plainglobe;
-  plainglobe.color(0.0f, 0.0f, 0.15f);
-  plainglobe.sphere(kGlobeRadius, kGlobeSlices, false);
-  compile(kPlainGlobeList, plainglobe);
-  scene_.plainglobeready = 1;
+  incontext([this] { gl_.buildglobes(); });
   Render();
 
   logline("10 Degrees");
   QCoreApplication::processEvents();
-  buildstatic(drawgrade());
+  compile(drawgrade());
   Render();
 
   logline("Show Coastlines");
   QCoreApplication::processEvents();
-  buildstatic(drawcoast(feed_.folder));
+  compile(drawcoast(feed_.folder));
   Render();
 
   logline("Show Fir's");
   QCoreApplication::processEvents();
-  buildstatic(drawfirs(feed_.folder));
+  compile(drawfirs(feed_.folder));
   Render();
 
   logline("Get Whazzup");
@@ -269,16 +224,9 @@ void Stage::shutdown() {
   if (shutdowndone_) return;
   shutdowndone_ = true;
   Timer1.stop();
-  Timer2.stop();
   Timer3.stop();
   Timer4.stop();
-  if (glready_) {
-    makeCurrent();
-    if (quadrics_.textured) gluDeleteQuadric(quadrics_.textured);
-    if (quadrics_.plain) gluDeleteQuadric(quadrics_.plain);
-    quadrics_ = {};
-    doneCurrent();
-  }
+  if (gl_.isopen()) incontext([this] { gl_.release(); });
 }
 
 void Stage::closeEvent(QCloseEvent* event) {

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "feed/feed_refresh.h"
-#include "refdata/static_layers.h"
-#include "render/gl_lists.h"
-#include "render/scene_state.h"
-#include "render/view_status.h"
+#include "render/gl_scene.h"
+#include "scene/layer.h"
+#include "scene/scene_state.h"
+#include "scene/view_status.h"
 #include "shell/stage_controls.h"
 
 namespace netglobe {
@@ -33,8 +33,11 @@ class Stage : public QOpenGLWidget, private FeedHost {
   const std::string& startuplog() const { return log_; }
   bool started() const { return started_; }
   bool alwaysontop() const { return alwaysontop_; }
-  // Replaces a display list from plain data (needs the GL context).
-  void compile(int number, const DrawList& list);
+  // Compiles a layer into its scene list and marks it built.
+  void compile(const Layer& layer);
+  // Removes a layer from the scene until it is built again.
+  void discard(int list);
+  const ReadyLists& ready() const { return gl_.ready(); }
 
  signals:
   void startupfinished();
@@ -57,15 +60,16 @@ class Stage : public QOpenGLWidget, private FeedHost {
   void startup();
   void shutdown();
   void logline(const std::string& line);
-  void failcontext(const char* why);
   void drawscene();
   void updatealwaysontop();
-  void buildstatic(const StaticLayer& layer);
+  // Runs f with the window's GL context current.
+  template <class F>
+  auto incontext(F f);
 
   void refreshtick();    // Timer1
   void zoomtick();       // Timer3
   void labelswitchtick();  // Timer4
-  void showpilotname() {}  // pilot labels are not drawn yet
+  void showpilotname() {}  // the pilot labels are built by their own layer, still to come
 
   StageControls controls_;
   SceneState scene_;
@@ -73,15 +77,12 @@ class Stage : public QOpenGLWidget, private FeedHost {
   FeedState feed_;
   std::string log_;
 
-  Quadrics quadrics_;  // globequadric, plainquadric
-  GLuint texids_[1] = {0};
+  GlScene gl_;
 
   QTimer Timer1;  // feed refresh
-  QTimer Timer2;  // return-home animation
   QTimer Timer3;  // zoom-in after startup
   QTimer Timer4;  // one-shot pilot-label switch
 
-  bool glready_ = false;
   std::string glfailure_;
   bool startupqueued_ = false;
   bool started_ = false;

@@ -10,11 +10,11 @@
 #include "feed/server_address.h"
 #include "feed/status_copy.h"
 #include "feed/status_parser.h"
-#include "feed/text_encoding.h"
+#include "base/text_encoding.h"
 #include "refdata/directories.h"
-#include "refdata/fields.h"
-#include "refdata/number_text.h"
-#include "refdata/static_layers.h"
+#include "base/fields.h"
+#include "base/number_text.h"
+#include "layers/static_layers.h"
 
 namespace {
 

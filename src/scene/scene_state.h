@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <vector>
 
 namespace netglobe {
@@ -22,13 +23,14 @@ enum ListNumber : int {
   kTwrLabelList = 15,
   kPilotLabelList = 16,
 };
+inline constexpr int kLastSceneList = kPilotLabelList;
 // List kGlyphListBase + c draws windows-1252 byte c (no list for 255).
 inline constexpr int kGlyphListBase = 500;
 inline constexpr int kGlyphCount = 255;
 
 inline constexpr int kGlobeSlices = 60;
 
-// Display switches (1 on, -1 off) and ready flags (1 once the list exists).
+// Display switches: 1 on, -1 off, as the keys toggle them by negation.
 struct SceneState {
   int globestyle = 1;  // 1 textured; any other value plain, 2 plain with graticule
   int stationlabels = -1;
@@ -38,18 +40,24 @@ struct SceneState {
   int symbolsize = 1;
   int pilotlabelmode = 1;
   bool selecting = false;  // a pick pass draws the scene into the selection buffer
+};
 
-  int texglobeready = 0;
-  int plainglobeready = 0;
-  int gradeready = 0;
-  int coastready = 0;
-  int firready = 0;
-  int aircraftready = 0;
-  int dirready = 0;
-  int actfirready = 0;
-  int chiefready = 0;
-  int appready = 0;
-  int twrready = 0;
+// Which scene lists exist. Only compiling a list marks it: a layer is ready
+// because it was built, never because a caller said so.
+class ReadyLists {
+ public:
+  bool operator[](int list) const { return inrange(list) && ready_[std::size_t(list)]; }
+  void mark(int list) {
+    if (inrange(list)) ready_[std::size_t(list)] = true;
+  }
+  void clear(int list) {
+    if (inrange(list)) ready_[std::size_t(list)] = false;
+  }
+  void clearall() { ready_.reset(); }
+
+ private:
+  static bool inrange(int list) { return list >= 0 && list <= kLastSceneList; }
+  std::bitset<kLastSceneList + 1> ready_;
 };
 
 // What the frame sets just before replaying a list.
@@ -72,6 +80,6 @@ struct ListCall {
 
 // The lists one frame replays, in drawing order, under their switches and
 // ready flags.
-std::vector<ListCall> framelists(const SceneState& scene);
+std::vector<ListCall> framelists(const SceneState& scene, const ReadyLists& ready);
 
 }  // namespace netglobe

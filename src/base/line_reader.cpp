@@ -1,4 +1,4 @@
-#include "refdata/line_reader.h"
+#include "base/line_reader.h"
 
 #include <stdio.h>
 #include <stdlib.h>

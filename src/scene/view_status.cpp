@@ -1,8 +1,8 @@
-#include "render/view_status.h"
+#include "scene/view_status.h"
 
 #include <cmath>
 
-#include "refdata/number_text.h"
+#include "base/number_text.h"
 
 namespace netglobe {
 

@@ -1,4 +1,4 @@
-#include "render/draw_list.h"
+#include "scene/draw_list.h"
 
 #include <algorithm>
 

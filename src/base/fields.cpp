@@ -1,4 +1,4 @@
-#include "refdata/fields.h"
+#include "base/fields.h"
 
 namespace netglobe {
 

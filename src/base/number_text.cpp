@@ -1,4 +1,4 @@
-#include "refdata/number_text.h"
+#include "base/number_text.h"
 
 #include <cctype>
 #include <charconv>

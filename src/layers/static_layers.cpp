@@ -1,9 +1,10 @@
-#include "refdata/static_layers.h"
+#include "layers/static_layers.h"
 
 #include "geo/globe_coords.h"
-#include "refdata/fields.h"
-#include "refdata/line_reader.h"
-#include "refdata/number_text.h"
+#include "base/fields.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
+#include "scene/scene_state.h"
 
 namespace netglobe {
 
@@ -19,8 +20,8 @@ bool coordpoint(const std::string& curline, FieldBuf& fieldbuf, GlobePoint& poin
 
 }  // namespace
 
-StaticLayer drawgrade() {
-  StaticLayer layer{kGradeList, {}, &SceneState::gradeready, 1.0f};
+Layer drawgrade() {
+  Layer layer{kGradeList, {}, 1.0f};
   DrawList& out = layer.ops;
   out.begin(Prim::Lines);
   out.color(0.3f, 0.3f, 0.3f);
@@ -41,8 +42,8 @@ StaticLayer drawgrade() {
   return layer;
 }
 
-StaticLayer drawcoast(const std::string& folder) {
-  StaticLayer layer{kCoastList, {}, &SceneState::coastready};
+Layer drawcoast(const std::string& folder) {
+  Layer layer{kCoastList, {}};
   LineReader file(folder + "/coastline.dat");
   if (!file.isopen()) return layer;
   DrawList& out = layer.ops;
@@ -75,8 +76,8 @@ StaticLayer drawcoast(const std::string& folder) {
   return layer;
 }
 
-StaticLayer drawfirs(const std::string& folder) {
-  StaticLayer layer{kFirList, {}, &SceneState::firready};
+Layer drawfirs(const std::string& folder) {
+  Layer layer{kFirList, {}};
   LineReader file(folder + "/fir1.dat");
   std::string curline;
   if (!file.next(curline)) return layer;  // the first block's header, or nothing to read

@@ -9,7 +9,8 @@ namespace netglobe {
 
 // A layer as plain data: the commands its numbered display list records, in
 // order. Builders fill one; the render module compiles it into the list.
-// The enum values are the GL constants, so compiling is a cast.
+// The enum values are the GL constants (the render module checks this when
+// it is compiled), so compiling is a cast.
 enum class Prim : std::uint32_t {
   Points = 0x0000,
   Lines = 0x0001,
@@ -29,6 +30,17 @@ enum class Cap : std::uint32_t {
   Texture2D = 0x0DE1,
 };
 
+// Stencil test functions and actions of the even-odd fill.
+enum class StencilFunc : std::uint32_t {
+  Equal = 0x0202,
+  Always = 0x0207,
+};
+
+enum class StencilAction : std::uint32_t {
+  Keep = 0x1E00,
+  Invert = 0x150A,
+};
+
 struct DrawOp {
   enum class Kind : std::uint8_t {
     Begin,       // u = Prim
@@ -43,8 +55,8 @@ struct DrawOp {
     RasterPos,   // f[0..2]
     Glyph,       // u = character byte; drawn through the glyph lists
     Sphere,      // f[0] radius, u = slices and stacks, f[1] != 0: textured
-    StencilFunc, // u = func, f[0] = ref, f[1] = mask
-    StencilOp,   // u = fail, f[0] = zfail, f[1] = zpass (as integers)
+    StencilFunc, // u = StencilFunc, f[0] = ref, f[1] = mask
+    StencilOp,   // u = fail, f[0] = zfail, f[1] = zpass (StencilAction values)
     ColorMask,   // u = 1 to write colour, 0 to mask it
     ClearStencil,  // clears the stencil buffer
   };
@@ -76,11 +88,12 @@ class DrawList {
   void sphere(double radius, std::uint32_t slicesstacks, bool textured) {
     push(DrawOp::Kind::Sphere, slicesstacks, float(radius), textured ? 1.0f : 0.0f);
   }
-  void stencilfunc(std::uint32_t func, int ref, std::uint32_t mask) {
-    push(DrawOp::Kind::StencilFunc, func, float(ref), float(mask));
+  void stencilfunc(StencilFunc func, int ref, std::uint32_t mask) {
+    push(DrawOp::Kind::StencilFunc, static_cast<std::uint32_t>(func), float(ref), float(mask));
   }
-  void stencilop(std::uint32_t fail, std::uint32_t zfail, std::uint32_t zpass) {
-    push(DrawOp::Kind::StencilOp, fail, float(zfail), float(zpass));
+  void stencilop(StencilAction fail, StencilAction zfail, StencilAction zpass) {
+    push(DrawOp::Kind::StencilOp, static_cast<std::uint32_t>(fail),
+         float(static_cast<std::uint32_t>(zfail)), float(static_cast<std::uint32_t>(zpass)));
   }
   void colormask(bool on) { push(DrawOp::Kind::ColorMask, on ? 1u : 0u); }
   void clearstencil() { push(DrawOp::Kind::ClearStencil); }

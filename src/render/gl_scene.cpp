@@ -1,0 +1,90 @@
+#include "render/gl_scene.h"
+
+#include <GL/glu.h>
+
+#include "geo/globe_coords.h"
+#include "render/gl_probe.h"
+#include "render/glyph_font.h"
+#include "render/scene_renderer.h"
+
+namespace netglobe {
+
+std::string GlScene::open() {
+  GLint stencilbits = 0;
+  glGetIntegerv(GL_STENCIL_BITS, &stencilbits);
+  if (stencilbits < kRequiredStencilBits) return "fewer than 8 stencil bits";
+  buildglyphlists();
+  // A frame drawn before startup (the first resize) shows the night-blue
+  // background rather than black.
+  glClearColor(0.0f, 0.0f, 0.1f, 0.0f);
+  open_ = true;
+  return {};
+}
+
+void GlScene::setstartstate() {
+  glListBase(kGlyphListBase);
+  glClearColor(0.0f, 0.0f, 0.1f, 0.0f);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+TextureLoad GlScene::loadglobetexture(const std::string& filename) {
+  if (texture_ == 0) glGenTextures(1, &texture_);
+  glBindTexture(GL_TEXTURE_2D, texture_);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  return loadtex(filename);
+}
+
+void GlScene::buildglobes() {
+  if (!quadrics_.textured) {
+    quadrics_.textured = gluNewQuadric();
+    gluQuadricTexture(quadrics_.textured, GL_TRUE);
+  }
+  if (!quadrics_.plain) {
+    quadrics_.plain = gluNewQuadric();
+    gluQuadricTexture(quadrics_.plain, GL_FALSE);
+  }
+  Layer textured{kTexGlobeList, {}};
+  textured.ops.sphere(kGlobeRadius, kGlobeSlices, true);
+  compile(textured);
+  Layer plain{kPlainGlobeList, {}};
+  plain.ops.color(0.0f, 0.0f, 0.15f);
+  plain.ops.sphere(kGlobeRadius, kGlobeSlices, false);
+  compile(plain);
+}
+
+void GlScene::compile(const Layer& layer) {
+  if (layer.pointsize > 0) glPointSize(layer.pointsize);
+  compilelist(layer.list, layer.ops, quadrics_);
+  ready_.mark(layer.list);
+}
+
+void GlScene::discard(int list) {
+  glDeleteLists(static_cast<GLuint>(list), 1);
+  ready_.clear(list);
+}
+
+void GlScene::resize(int w, int h) { setprojection(w, h); }
+
+void GlScene::drawframe(const SceneState& scene, const ViewState& view) const {
+  netglobe::drawframe(scene, ready_, view, texture_);
+}
+
+void GlScene::release() {
+  if (quadrics_.textured) gluDeleteQuadric(quadrics_.textured);
+  if (quadrics_.plain) gluDeleteQuadric(quadrics_.plain);
+  quadrics_ = {};
+  for (int list = 0; list <= kLastSceneList; ++list) {
+    if (ready_[list]) glDeleteLists(static_cast<GLuint>(list), 1);
+  }
+  ready_.clearall();
+  if (texture_ != 0) glDeleteTextures(1, &texture_);
+  texture_ = 0;
+  if (open_) glDeleteLists(kGlyphListBase, kGlyphCount);
+  open_ = false;
+}
+
+}  // namespace netglobe

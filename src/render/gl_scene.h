@@ -1,0 +1,63 @@
+#pragma once
+
+#include <GL/gl.h>
+
+#include <string>
+
+#include "render/gl_lists.h"
+#include "render/globe_texture.h"
+#include "scene/layer.h"
+#include "scene/scene_state.h"
+#include "scene/view_status.h"
+
+namespace netglobe {
+
+// The one owner of everything the window keeps in GL: the glyph lists, the
+// globe texture, the quadrics and the scene's display lists with their
+// ready flags. The window makes its context current around each call; every
+// GL and GLU call of the program is made here or below.
+class GlScene {
+ public:
+  GlScene() = default;
+  GlScene(const GlScene&) = delete;
+  GlScene& operator=(const GlScene&) = delete;
+
+  // Checks the context just created and builds the glyph lists. Returns
+  // why the context cannot be used, or "" when it can.
+  std::string open();
+  bool isopen() const { return open_; }
+
+  // The GL state every frame relies on: glyph list base, clear colour,
+  // texturing, depth test, blending.
+  void setstartstate();
+
+  // Creates the globe texture and loads the image file into it. Without a
+  // usable image the texture stays empty and the reason is given.
+  TextureLoad loadglobetexture(const std::string& filename);
+
+  // The quadrics and the two globe spheres (textured list 5, plain list 7).
+  void buildglobes();
+
+  // Replaces the layer's list, drawing it into the current frame as well,
+  // and marks the list built.
+  void compile(const Layer& layer);
+  // Deletes one list; the frame leaves it out until it is built again.
+  void discard(int list);
+  const ReadyLists& ready() const { return ready_; }
+
+  // Viewport and projection for a w x h window; a zero size keeps the old.
+  void resize(int w, int h);
+  // Draws one frame (or one selection pass) into the current framebuffer.
+  void drawframe(const SceneState& scene, const ViewState& view) const;
+
+  // Frees every resource; the context must be current.
+  void release();
+
+ private:
+  bool open_ = false;
+  GLuint texture_ = 0;  // texids(0)
+  Quadrics quadrics_;   // globequadric, plainquadric
+  ReadyLists ready_;
+};
+
+}  // namespace netglobe

@@ -1,0 +1,148 @@
+// The GL owner against a real context: the commands that the traffic layers
+// record must do in GL what their names say.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <QApplication>
+#include <QOpenGLWidget>
+#include <vector>
+
+#include "render/gl_probe.h"
+#include "render/gl_scene.h"
+
+namespace netglobe {
+namespace {
+
+const std::vector<unsigned char> kBackground = {0, 0, 26};  // the clear colour, night blue
+const std::vector<unsigned char> kRed = {255, 0, 0};
+
+class GlSceneTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    widget = new QOpenGLWidget;
+    widget->resize(100, 100);
+    widget->show();
+    while (!widget->isValid()) QCoreApplication::processEvents();
+  }
+  static void TearDownTestSuite() {
+    delete widget;
+    widget = nullptr;
+  }
+  void SetUp() override {
+    widget->makeCurrent();
+    ASSERT_EQ(gl.open(), "");
+    gl.setstartstate();
+    // Model space is clip space here: (-1,-1) to (1,1) fills the window.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  }
+  void TearDown() override {
+    gl.release();
+    widget->doneCurrent();
+  }
+  // The colour at a point given in clip coordinates.
+  static std::vector<unsigned char> pixel(double x, double y) {
+    std::vector<unsigned char> rgba(4);
+    glReadPixels(int((x + 1) * 50), int((y + 1) * 50), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return {rgba[0], rgba[1], rgba[2]};
+  }
+
+  static inline QOpenGLWidget* widget = nullptr;
+  GlScene gl;
+};
+
+void polygon(DrawList& out, const std::vector<std::pair<double, double>>& points) {
+  out.begin(Prim::Polygon);
+  for (const auto& [x, y] : points) out.vertex({x, y, 0});
+  out.end();
+}
+
+TEST_F(GlSceneTest, EvenOddStencilFillLeavesTheNotchOfAConcaveOutlineEmpty) {
+  // An L whose first corner is at the notch: the triangle fan GL draws a
+  // polygon with covers part of the notch, and the even-odd count must
+  // leave it out again.
+  const std::vector<std::pair<double, double>> ell = {
+      {0.8, 0.0}, {0.0, 0.0}, {0.0, 0.8}, {-0.8, 0.8}, {-0.8, -0.8}, {0.8, -0.8}};
+  Layer fill{kActFirList, {}};
+  DrawList& out = fill.ops;
+  out.disable(Cap::DepthTest);
+  out.enable(Cap::StencilTest);
+  out.clearstencil();
+  out.stencilfunc(StencilFunc::Always, 0, 1);
+  out.stencilop(StencilAction::Keep, StencilAction::Keep, StencilAction::Invert);
+  out.colormask(false);
+  out.color(1, 1, 1, 1);  // masked: must not reach the colour buffer
+  polygon(out, ell);
+  out.colormask(true);
+  out.stencilfunc(StencilFunc::Equal, 1, 1);
+  out.color(1, 0, 0, 1);
+  polygon(out, ell);
+  out.disable(Cap::StencilTest);
+  gl.compile(fill);
+
+  EXPECT_EQ(pixel(-0.5, -0.5), kRed);
+  EXPECT_EQ(pixel(-0.5, 0.5), kRed);
+  EXPECT_EQ(pixel(0.5, -0.5), kRed);
+  EXPECT_EQ(pixel(0.3, 0.3), kBackground);  // the notch
+  EXPECT_EQ(pixel(0.5, 0.5), kBackground);
+  EXPECT_EQ(pixel(0.9, 0.9), kBackground);
+  EXPECT_TRUE(gl.ready()[kActFirList]);
+
+  // Replayed from the list, with a stale stencil buffer: the list clears it itself.
+  glClear(GL_COLOR_BUFFER_BIT);
+  glCallList(kActFirList);
+  EXPECT_EQ(pixel(-0.5, -0.5), kRed);
+  EXPECT_EQ(pixel(0.3, 0.3), kBackground);
+}
+
+TEST_F(GlSceneTest, LoadedNamesReachTheSelectionBuffer) {
+  Layer named{kAppList, {}};
+  named.ops.loadname(7);
+  polygon(named.ops, {{-0.9, -0.9}, {-0.1, -0.9}, {-0.1, -0.1}});
+  named.ops.loadname(3001);
+  polygon(named.ops, {{0.1, 0.1}, {0.9, 0.1}, {0.9, 0.9}});
+  named.ops.loadname(12);
+  polygon(named.ops, {{5, 5}, {6, 5}, {6, 6}});  // off screen: no hit
+  gl.compile(named);
+
+  GLuint buffer[64] = {};
+  glSelectBuffer(64, buffer);
+  glRenderMode(GL_SELECT);
+  glInitNames();
+  glPushName(0);
+  glCallList(kAppList);
+  const GLint hits = glRenderMode(GL_RENDER);
+  ASSERT_EQ(hits, 2);
+  // Records of one name each: count, zmin, zmax, name.
+  EXPECT_EQ(buffer[0], 1u);
+  EXPECT_EQ(buffer[3], 7u);
+  EXPECT_EQ(buffer[4], 1u);
+  EXPECT_EQ(buffer[7], 3001u);
+}
+
+TEST_F(GlSceneTest, DiscardedAndReleasedListsAreNoLongerDrawn) {
+  Layer square{kCoastList, {}};
+  square.ops.color(0, 1, 0);
+  polygon(square.ops, {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}});
+  gl.compile(square);
+  EXPECT_TRUE(gl.ready()[kCoastList]);
+  gl.discard(kCoastList);
+  EXPECT_FALSE(gl.ready()[kCoastList]);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glCallList(kCoastList);  // a deleted list draws nothing
+  EXPECT_EQ(pixel(0, 0), kBackground);
+}
+
+}  // namespace
+}  // namespace netglobe
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  netglobe::requestsurfaceformat();
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
