@@ -101,36 +101,49 @@ TEST_F(RefFolder, FirOutlinesSurviveBrokenFiles) {
   EXPECT_TRUE(drawfirs(folder() + "/absent").ops.empty());
 }
 
+// One lookup in a directory read just now.
+FirInfo firinfo(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf) {
+  FirDirectory firs(folder);
+  firs.refresh();
+  return firs.getfirinfo(icao, fieldbuf);
+}
+
+AirportPos airport(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf) {
+  AirportDirectory airports(folder);
+  airports.refresh();
+  return airports.getdestlatlon(icao, fieldbuf);
+}
+
 TEST_F(RefFolder, FirDirectoryPrefersBoundaryCode) {
   write("firs.dat", "EDGG:x:Langen:::50.1:8.6\nEDGG:x:Langen 2:::51:9:EDGX\nEDGG:x:Late:::1:1:EDGY\n"
                     "LFFF:x:Paris:::48:2\nLFFF:x:Paris 2:::49:3\n");
   FieldBuf fieldbuf;
-  FirInfo info = getfirinfo(folder(), "EDGG", fieldbuf);
+  FirInfo info = firinfo(folder(), "EDGG", fieldbuf);
   EXPECT_TRUE(info.readable && info.firfound == 1 && info.destlat == 51 && info.destlon == 9);
   EXPECT_EQ(info.fircode, "EDGX");
   EXPECT_EQ(fieldbuf(3), "Langen 2");
-  info = getfirinfo(folder(), "LFFF", fieldbuf);  // position 8 left over from EDGG must not count
+  info = firinfo(folder(), "LFFF", fieldbuf);  // position 8 left over from EDGG must not count
   EXPECT_EQ(info.fircode, "LFFF");
   EXPECT_EQ(info.destlon, 3);
-  info = getfirinfo(folder(), "KZNY", fieldbuf);
+  info = firinfo(folder(), "KZNY", fieldbuf);
   EXPECT_TRUE(info.firfound == 0 && info.destlat == 0 && info.destlon == 0);
   EXPECT_EQ(fieldbuf(3), "Paris 2");
-  EXPECT_FALSE(getfirinfo(folder() + "/absent", "EDGG", fieldbuf).readable);
+  EXPECT_FALSE(firinfo(folder() + "/absent", "EDGG", fieldbuf).readable);
 }
 
 TEST_F(RefFolder, AirportLookupTakesFirstExactMatch) {
   write("airports.dat", "EDDF:Frankfurt:Frankfurt:x:x:50.03:8.57\nEDDF:Other:Other:x:x:1:1\n"
                         "FZAA:Ndjili:Kinshasa:x:x:0:15\n");
   FieldBuf fieldbuf;
-  AirportPos pos = getdestlatlon(folder(), "EDDF", fieldbuf);
+  AirportPos pos = airport(folder(), "EDDF", fieldbuf);
   EXPECT_TRUE(pos.destlat == 50.03 && pos.destlon == 8.57);
   EXPECT_EQ(fieldbuf(2), "Frankfurt");
-  pos = getdestlatlon(folder(), "eddf", fieldbuf);
+  pos = airport(folder(), "eddf", fieldbuf);
   EXPECT_TRUE(pos.readable && pos.destlat == 0);
   EXPECT_EQ(fieldbuf(2), "Frankfurt");  // untouched without a match
-  pos = getdestlatlon(folder(), "FZAA", fieldbuf);
+  pos = airport(folder(), "FZAA", fieldbuf);
   EXPECT_TRUE(pos.destlat == 0 && pos.destlon == 15);
-  EXPECT_FALSE(getdestlatlon(folder() + "/absent", "EDDF", fieldbuf).readable);
+  EXPECT_FALSE(airport(folder() + "/absent", "EDDF", fieldbuf).readable);
 }
 
 }  // namespace

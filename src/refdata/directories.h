@@ -2,37 +2,77 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/fields.h"
+#include "refdata/keyed_lines.h"
+#include "refdata/lookup_results.h"
 
 namespace netglobe {
 
-// Both lookups match the first four characters of a line against the key,
-// exactly and case-sensitively, and read the file from its start on every
-// call. A file that cannot be opened leaves readable false: the caller ends
-// its layer or label then.
+// airports.dat in memory. Each lookup gives what a read of the file from its
+// start gives, fieldbuf included, without reading it.
+class AirportDirectory {
+ public:
+  explicit AirportDirectory(const std::string& folder) : file_(folder + "/airports.dat", 0) {}
+  bool refresh() { return file_.refresh(); }
 
-struct FirInfo {
-  bool readable = true;
-  double destlat = 0;  // the FIR's label position; 0/0 when not found
-  double destlon = 0;
-  int firfound = 0;
-  std::string fircode;  // where its outline lies in fir1.dat; only when firfound is 1
+  // The first line of the code wins; its fields stay in fieldbuf. Without a
+  // match fieldbuf is left as it was.
+  AirportPos getdestlatlon(std::string_view icao, FieldBuf& fieldbuf) const;
+  // Every line of the code is split in turn, so the last one wins (the scan
+  // of the approach and tower layers, which reads the file to its end).
+  AirportPos lastairport(std::string_view icao, FieldBuf& fieldbuf) const;
+
+ private:
+  KeyedLines file_;
 };
 
-// Looks icao up in folder/firs.dat. The first record of the code that names
-// a boundary code (position 8) wins; otherwise the last record of the code
-// does. fieldbuf keeps the fields of the last matching record read.
-FirInfo getfirinfo(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf);
+// firs.dat in memory.
+class FirDirectory {
+ public:
+  explicit FirDirectory(const std::string& folder) : file_(folder + "/firs.dat", 0) {}
+  bool refresh() { return file_.refresh(); }
 
-struct AirportPos {
-  bool readable = true;
-  double destlat = 0;  // 0/0 when not found; callers take latitude 0 as not found
-  double destlon = 0;
+  // The first record of the code that names a boundary code (position 8)
+  // wins; otherwise the last record of the code does. fieldbuf keeps the
+  // fields of the last matching record split.
+  FirInfo getfirinfo(std::string_view icao, FieldBuf& fieldbuf) const;
+
+ private:
+  KeyedLines file_;
 };
 
-// Looks icao up in folder/airports.dat; the first matching line wins and its
-// fields stay in fieldbuf. Without a match fieldbuf is left as it was.
-AirportPos getdestlatlon(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf);
+// The outlines of fir1.dat in memory, found by the code in characters 2 to 5
+// of their header line.
+class OutlineDirectory {
+ public:
+  explicit OutlineDirectory(const std::string& folder) : file_(folder + "/fir1.dat", 1) {}
+  bool refresh();
+
+  // The outline under the first header of the key: the lines after it up to
+  // the next line that begins with "!", or to the end of the file. The lines
+  // stay valid until the next refresh.
+  OutlineLines outline(std::string_view key) const;
+
+ private:
+  KeyedLines file_;
+  std::vector<std::uint32_t> blockend_;  // per line: the first later line that begins with "!"
+};
+
+// The three directories the traffic layers and labels ask. refresh() is
+// called once per refresh or rebuild, never per lookup.
+struct RefDirectories {
+  explicit RefDirectories(const std::string& folder)
+      : airports(folder), firs(folder), outlines(folder) {}
+  void refresh() {
+    airports.refresh();
+    firs.refresh();
+    outlines.refresh();
+  }
+  AirportDirectory airports;
+  FirDirectory firs;
+  OutlineDirectory outlines;
+};
 
 }  // namespace netglobe

@@ -12,6 +12,7 @@
 #include "feed/status_parser.h"
 #include "base/text_encoding.h"
 #include "refdata/directories.h"
+#include "refdata/reference_scan.h"
 #include "base/fields.h"
 #include "base/number_text.h"
 #include "layers/static_layers.h"
@@ -54,7 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char* name : {"coastline.dat", "fir1.dat", "firs.dat", "airports.dat"}) put(name, input);
   drawcoast(folder());
   drawfirs(folder());
-  getfirinfo(folder(), input.substr(0, 4), fields);
-  getdestlatlon(folder(), input.substr(0, 4), fields);
+  const std::string key = input.substr(0, 4);
+  scanfirinfo(folder(), key, fields);
+  scanfirstairport(folder(), key, fields);
+  RefDirectories directories(folder());
+  directories.refresh();
+  directories.firs.getfirinfo(key, fields);
+  directories.airports.lastairport(key, fields);
+  const OutlineLines outline = directories.outlines.outline(input.substr(1, 4));
+  for (const std::string& point : outline.points) getfields(point, fields);
   return 0;
 }
