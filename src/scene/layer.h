@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "scene/draw_list.h"
 
 namespace netglobe {
@@ -13,6 +15,9 @@ struct Layer {
   // Above 0: the point size set right before compiling, outside the list,
   // as the graticule's build does.
   float pointsize = 0;
+  // Why the build stopped before its end (what was built stays); empty when
+  // it ran through. The window says it once, not at every refresh.
+  std::string failure;
 };
 
 }  // namespace netglobe
