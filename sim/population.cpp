@@ -6,7 +6,7 @@
 #include <ctime>
 #include <unordered_set>
 
-#include "lists/network_tables.h"
+#include "refdata/network_tables.h"
 
 namespace netsim {
 

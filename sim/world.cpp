@@ -4,7 +4,7 @@
 #include <cctype>
 #include <unordered_set>
 
-#include "lists/network_tables.h"
+#include "refdata/network_tables.h"
 #include "base/fields.h"
 #include "base/line_reader.h"
 #include "base/number_text.h"

@@ -10,7 +10,7 @@
 #include "feed/status_copy.h"
 #include "feed/status_parser.h"
 #include "base/text_encoding.h"
-#include "lists/network_tables.h"
+#include "refdata/network_tables.h"
 #include "population.h"
 #include "base/fields.h"
 #include "base/number_text.h"

@@ -1,4 +1,4 @@
-#include "lists/network_tables.h"
+#include "refdata/network_tables.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace netglobe {
 
@@ -17,6 +19,24 @@ inline constexpr std::array<std::string_view, 14> homeairports = {
     "EDOP", "EDBM", "EDAC", "EDAB", "ETNU", "EDBC", "ETSH"};
 
 bool isfriend(std::string_view memberid);
+
+// The friends the program colours and lists: the built-in circle unless the
+// user gave a list of their own.
+class FriendIds {
+ public:
+  FriendIds() : ids_(friendids.begin(), friendids.end()) {}
+  explicit FriendIds(std::vector<std::string> ids) : ids_(std::move(ids)) {}
+  bool contains(std::string_view memberid) const {
+    for (const std::string& id : ids_) {
+      if (id == memberid) return true;
+    }
+    return false;
+  }
+  const std::vector<std::string>& ids() const { return ids_; }
+
+ private:
+  std::vector<std::string> ids_;
+};
 bool ishomeairport(std::string_view icao);
 
 // Rating abbreviation for a member rating code; unknown codes are shown as
