@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "scene/draw_list.h"
 
@@ -10,6 +11,10 @@ namespace netglobe {
 // meets a missing or broken input still hands back a layer (empty or
 // shortened), so the list is replaced and marked built either way.
 struct Layer {
+  Layer() = default;
+  Layer(int number, DrawList commands = {}, float size = 0)
+      : list(number), ops(std::move(commands)), pointsize(size) {}
+
   int list = 0;
   DrawList ops;
   // Above 0: the point size set right before compiling, outside the list,
