@@ -26,7 +26,7 @@ namespace {
 
 const QColor kNightBlue(0, 0, 26);
 
-bool waitfor(const std::function<bool()>& condition, int ms = 20000) {
+bool waitfor(const std::function<bool()>& condition, int ms = 60000) {
   QElapsedTimer clock;
   clock.start();
   while (!condition() && clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -145,13 +145,13 @@ TEST(Stage, StartZoomEndsAtItsDistanceThenSwitchesThePilotLabels) {
   StartedStage s;
   ASSERT_TRUE(s.start());
   EXPECT_EQ(s.stage->scene().pilotlabels, -1);  // hidden until the zoom ends
-  ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 4; }, 10000));
+  ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 4; }, 60000));
   EXPECT_EQ(s.stage->view().viewdist, 2.9);
   EXPECT_EQ(s.stage->scene().pilotlabels, 1);
   EXPECT_EQ(s.stage->controls().Text1->text().toStdString(), " 12 /  51 /  2.9");
   QElapsedTimer clock;
   clock.start();
-  ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 5; }, 5000));
+  ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 5; }, 60000));
   EXPECT_GE(clock.elapsed(), 900);  // one second after the zoom
 }
 
@@ -225,10 +225,10 @@ TEST(Stage, AlwaysOnTopUnlessMaximized) {
   ASSERT_TRUE(s.start());
   EXPECT_TRUE(s.stage->alwaysontop());
   s.stage->showMaximized();
-  ASSERT_TRUE(waitfor([&] { return !s.stage->alwaysontop(); }, 5000));
+  ASSERT_TRUE(waitfor([&] { return !s.stage->alwaysontop(); }, 60000));
   s.stage->showNormal();
   s.stage->resize(900, 800);
-  EXPECT_TRUE(waitfor([&] { return s.stage->alwaysontop(); }, 5000));
+  EXPECT_TRUE(waitfor([&] { return s.stage->alwaysontop(); }, 60000));
 }
 
 // The coastline.dat point nearest to a place.

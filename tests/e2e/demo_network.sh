@@ -10,7 +10,7 @@ for how in TERM KILL; do
   "$BIN/netglobe" --folder "$WORK" 2>"$WORK/err" &
   P=$!
   PIDS="$PIDS $P"
-  wait_for 20 title_has " CTR=" || fail "no counts in the title: $(netglobe_title) $(cat "$WORK/err")"
+  wait_for 60 title_has " CTR=" || fail "no counts in the title: $(netglobe_title) $(cat "$WORK/err")"
   title_has "(update failed" && fail "demo network not used: $(netglobe_title)"
   grep -q "built-in demo network at 127.0.0.1:" "$WORK/err" || fail "not said on stderr"
   SIM=$(pgrep -P "$P" -x netsim) || fail "no netsim child"
@@ -21,6 +21,6 @@ for how in TERM KILL; do
   if [ "$how" = TERM ]; then
     [ "$status" -eq 0 ] || fail "SIGTERM did not end the program normally ($status)"
   fi
-  wait_for 5 dead "$SIM" || fail "netsim $SIM outlived netglobe after SIG$how"
+  wait_for 15 dead "$SIM" || fail "netsim $SIM outlived netglobe after SIG$how"
 done
 echo "ok"

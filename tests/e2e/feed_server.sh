@@ -10,7 +10,7 @@ start_netsim --seed 7 --clients 300 --time 1796630400
 "$BIN/netglobe" --folder "$WORK" --server "127.0.0.1:$SIM_PORT" 2>"$WORK/err1" &
 P=$!
 PIDS="$PIDS $P"
-wait_for 20 title_has " CTR=" || fail "no counts in the title: $(netglobe_title)"
+wait_for 60 title_has " CTR=" || fail "no counts in the title: $(netglobe_title)"
 title=$(netglobe_title)
 echo "title: $title"
 clients=$(sed -n 's/^CONNECTED CLIENTS = //p' "$WORK/body.txt")
@@ -30,7 +30,7 @@ before=$(sha256sum < "$copy")
 "$BIN/netglobe" --folder "$WORK" --server "127.0.0.1:$SIM_PORT" 2>"$WORK/err2" &
 P=$!
 PIDS="$PIDS $P"
-wait_for 30 title_has "(update failed:" || fail "no failure in the title: $(netglobe_title)"
+wait_for 60 title_has "(update failed:" || fail "no failure in the title: $(netglobe_title)"
 echo "title: $(netglobe_title)"
 title_has "$(echo "$title" | sed 's/ TOP=.*//')" || fail "counts of the kept copy not shown"
 title_has "(update failed: connection refused)" || fail "reason not given"

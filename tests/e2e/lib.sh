@@ -17,7 +17,9 @@ fail() {
   exit 1
 }
 
-# wait_for SECONDS COMMAND...: polls until COMMAND succeeds.
+# wait_for SECONDS COMMAND...: polls until COMMAND succeeds. The limits are
+# generous: tests run side by side on a loaded machine, and a limit only
+# decides how long a real failure takes to be reported.
 wait_for() {
   limit=$(( $1 * 10 )); shift
   i=0
@@ -44,6 +46,6 @@ start_netsim() {
   "$BIN/netsim" --port 0 "$@" > "$WORK/netsim.out" &
   SIM_PID=$!
   PIDS="$PIDS $SIM_PID"
-  wait_for 5 grep -q "listening" "$WORK/netsim.out" || fail "netsim did not start"
+  wait_for 20 grep -q "listening" "$WORK/netsim.out" || fail "netsim did not start"
   SIM_PORT=$(sed -n 's/^netsim listening on 127.0.0.1:\([0-9]*\)$/\1/p' "$WORK/netsim.out")
 }

@@ -6,7 +6,7 @@
 QT_XCB_GL_INTEGRATION=none "$BIN/netglobe" --folder "$WORK" --server 127.0.0.1:1 2>"$WORK/err" &
 P=$!
 PIDS="$PIDS $P"
-wait_for 10 xdotool search --name '^Error$' || fail "no error box"
+wait_for 30 xdotool search --name '^Error$' || fail "no error box"
 grep -q "Can't create OpenGL context!" "$WORK/err" || fail "nothing said on stderr"
 box=$(xdotool search --name '^Error$' | head -1)
 xdotool windowfocus --sync "$box" key Return
