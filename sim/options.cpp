@@ -39,6 +39,8 @@ Network:
   --data DIR         read airports.dat and firs.dat from DIR (default: the
                      folder of this program); built-in sets replace missing files
   --crlf             CR LF line ends (default LF)
+  --marker-line8     the longer layout: a seventh header line, the client
+                     section marker "!CLIENTS" on line 8, 49 fields a client
   --once             print one status file to standard output and exit
 
 Faults (shares are 0 to 1, decided per request):
@@ -98,7 +100,7 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
       {"--bad-lines", [&](const std::string& v) { return readshare(v, o.snapshot.badshare); }},
   };
   const std::map<std::string, bool*> flags = {
-      {"--crlf", &o.snapshot.crlf}, {"--once", &o.once}, {"--help", &o.help}, {"-h", &o.help}};
+      {"--crlf", &o.snapshot.crlf}, {"--marker-line8", &o.snapshot.markerline8}, {"--once", &o.once}, {"--help", &o.help}, {"-h", &o.help}};
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];

@@ -82,7 +82,10 @@ std::string snapshot(const Network& network, std::int64_t now, const SnapshotOpt
   addline("UPDATE = " + timestamp(now));
   addline("ATIS ALLOW MIN = 5");
   addline("CONNECTED CLIENTS = " + std::to_string(clients.size()));
+  if (options.markerline8) addline("UNIQUE USERS = " + std::to_string(clients.size()));
   addline("!CLIENTS");
+  // The longer layout adds eight fields after the 41 that clients share.
+  const std::string_view extrafields = options.markerline8 ? "::::::::" : "";
   bool hugeline = false;  // one is enough to hurt; more would only bloat the body
   for (const Client& c : clients) {
     Rng rng(mixkey(mixkey(network.seed() ^ 0xBADu, static_cast<std::uint64_t>(now)),
@@ -92,9 +95,9 @@ std::string snapshot(const Network& network, std::int64_t now, const SnapshotOpt
       if (kind == Malformed::HugeLine && std::exchange(hugeline, true)) {
         kind = Malformed::TypeOutsideWindow;
       }
-      addline(malform(c.line(), kind, rng.next()));
+      addline(malform(c.line(), kind, rng.next()) + std::string(extrafields));
     } else {
-      addline(c.line());
+      addline(c.line() + std::string(extrafields));
     }
   }
   addline("!SERVERS");

@@ -21,6 +21,9 @@ inline constexpr std::size_t kHugeLineBytes = 3u << 20;
 struct SnapshotOptions {
   bool crlf = false;    // CR LF line ends instead of LF
   double badshare = 0;  // share of client lines that come out malformed
+  // The other layout servers of this format write: a seventh header line,
+  // the client section marker on line 8, and 49 fields per client line.
+  bool markerline8 = false;
 };
 
 // The status file of the network at unixtime: seven header lines, one line

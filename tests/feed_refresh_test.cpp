@@ -87,6 +87,15 @@ TEST(Getwhazz, FailuresKeepTheLastCopyAndSayWhy) {
   EXPECT_EQ(r.copy(), lastgood);
   EXPECT_EQ(r.state.lastfailure, "HTTP 302");
 
+  // A 2xx answer that is no status file: a page, or nothing at all.
+  for (const char* body : {"\r\n  <!DOCTYPE html><html>portal</html>", "<?xml version=\"1.0\"?><e/>", "", " \n"}) {
+    LoopbackServer page(serve(body));
+    r.run(page.address());
+    EXPECT_EQ(r.copy(), lastgood);
+    EXPECT_EQ(r.host.titles.back(),
+              " CTR=0 APP=0 TWR=1 PIL=1 CLI=2 TOP=2 (update failed: not a status file)");
+  }
+
   r.run(ServerAddress{"127.0.0.1", 1});  // nothing listens on port 1
   EXPECT_EQ(r.copy(), lastgood);
   EXPECT_EQ(r.state.lastfailure, "connection refused");

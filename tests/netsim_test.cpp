@@ -90,6 +90,16 @@ TEST(NetsimSnapshot, HeaderAndSectionsMatchWhatNetGlobeParses) {
   EXPECT_EQ(back, text);
   EXPECT_EQ(std::count(crlftext.begin(), crlftext.end(), '\r'),
             std::count(crlftext.begin(), crlftext.end(), '\n'));
+
+  // The longer layout: marker on line 8, 49 fields a client, same counts.
+  SnapshotOptions line8;
+  line8.markerline8 = true;
+  const std::vector<std::string> longer = lines(snapshot(net, kTime, line8));
+  EXPECT_EQ(longer[7], "!CLIENTS");
+  EXPECT_EQ(std::count(longer[8].begin(), longer[8].end(), ':'),
+            std::count(all[7].begin(), all[7].end(), ':') + 8);
+  const netglobe::StatusLists longlists = parse(snapshot(net, kTime, line8));
+  EXPECT_EQ(netglobe::countstitle(longlists), netglobe::countstitle(lists));
 }
 
 TEST(NetsimSnapshot, EveryLineHas41FieldsAndClassifiesAsItsRole) {

@@ -25,6 +25,11 @@ TEST(Leadingnumber, TextWithoutANumberIsZero) {
   EXPECT_EQ(leadingnumber("."), 0);
   EXPECT_EQ(leadingnumber("N52"), 0);
   EXPECT_EQ(leadingnumber("1,5"), 1);  // the decimal point is "." only
+  // Out of a double's range either way: no number, not an infinity.
+  EXPECT_EQ(leadingnumber("1e400"), 0);
+  EXPECT_EQ(leadingnumber("-1e400"), 0);
+  EXPECT_EQ(leadingnumber("1e-400"), 0);
+  EXPECT_EQ(leadingnumber(std::string(400, '9')), 0);
 }
 
 TEST(Numtext, BlankForNonNegativeNoTrailingZeros) {

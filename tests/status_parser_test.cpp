@@ -90,6 +90,20 @@ TEST(What2array, HeaderAndEndMarker) {
   EXPECT_EQ(parse(crcrlf).pilcount, 1);
 }
 
+TEST(What2array, ClientMarkerOnLineEight) {
+  // Seven header lines, then the marker itself: the clients follow it.
+  const std::string seven = "!GENERAL\nVERSION = 9\nRELOAD = 2\nUPDATE = 1\nA = 5\nB = 2\nC = 2\n";
+  for (const std::string marker : {"!CLIENTS", "!CLIENTS:", "!CLIENTS\r"}) {
+    const StatusLists l = parse(seven + marker + "\n" + pilot("DLH1") + "::::::::\n" +
+                                station("EDWW_CTR") + "\n!SERVERS\n");
+    EXPECT_EQ(countstitle(l), " CTR=1 APP=0 TWR=0 PIL=1 CLI=2 TOP=2") << marker;
+  }
+  // Any other line there that begins with "!" still ends an empty section,
+  // and a marker further down is no marker.
+  EXPECT_EQ(parse(seven + "!SERVERS\n" + pilot("DLH1") + "\n").clicount, 0);
+  EXPECT_EQ(parse(seven + pilot("DLH1") + "\n!CLIENTS\n" + pilot("DLH2") + "\n").clicount, 1);
+}
+
 TEST(What2array, PeakIsKeptAcrossSmallerParses) {
   StatusLists l = parse(kHeader + pilot("A") + "\n" + pilot("B") + "\n" + pilot("C") + "\n");
   EXPECT_EQ(l.topcount, 3);

@@ -33,10 +33,10 @@ double leadingnumber(std::string_view text) {
   if (!number.empty() && number.front() == '+') number.remove_prefix(1);
   double value = 0.0;
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
-  }
-  return result.ec == std::errc() ? value : 0.0;
+  // A number a double cannot hold, too large or too small, counts as no
+  // number: an infinite coordinate would carry into every layer.
+  if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
+  return value;
 }
 
 namespace {

@@ -6,7 +6,9 @@
 namespace netglobe {
 
 // The leading number of a field's text, "." as decimal point; leading blanks
-// are skipped and text without a leading number reads as 0. Never throws.
+// are skipped and text without a leading number reads as 0, as does a number
+// that a double cannot hold ("1e400", "1e-400"). Never throws, never gives
+// an infinity or a NaN.
 double leadingnumber(std::string_view text);
 
 // A number as the user sees it: one leading blank when not negative, "." as

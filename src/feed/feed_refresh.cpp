@@ -10,6 +10,11 @@ std::string statusfilepath(const std::string& folder) {
   return folder.empty() ? kStatusFileName : folder + "/" + kStatusFileName;
 }
 
+bool isstatusfile(std::string_view body) {
+  const std::size_t first = body.find_first_not_of(" \t\r\n\f\v");
+  return first != std::string_view::npos && body[first] != '<';
+}
+
 void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch) {
   host.settitle("Loading...");
   const std::string path = statusfilepath(state.folder);
@@ -19,6 +24,7 @@ void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch) {
     failure = "no status server";
   } else {
     FetchResult result = fetch(*state.server);
+    if (result.ok && !isstatusfile(result.body)) result = {false, {}, "not a status file"};
     if (result.ok) {
       state.feedtext = convertlineends(tocp1252(result.body));
       failure = storecopy(path, state.feedtext);

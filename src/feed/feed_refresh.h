@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "feed/http_fetch.h"
 #include "feed/server_address.h"
@@ -35,5 +36,9 @@ using Fetcher = std::function<FetchResult(const ServerAddress&)>;
 void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch = fetchstatus);
 
 std::string statusfilepath(const std::string& folder);
+
+// A status file has text and never begins with "<": an empty answer or a
+// page (a captive portal, a proxy's error page) must not replace the copy.
+bool isstatusfile(std::string_view body);
 
 }  // namespace netglobe

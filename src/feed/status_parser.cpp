@@ -1,6 +1,6 @@
 #include "feed/status_parser.h"
 
-#include "base/line_reader.h"
+#include "feed/client_lines.h"
 
 namespace netglobe {
 namespace {
@@ -35,11 +35,9 @@ ClientKinds classifyclient(std::string_view line) {
 
 void what2array(const std::string& path, StatusLists& lists) {
   lists.appcount = lists.ctrcount = lists.twrcount = lists.pilcount = lists.clicount = 0;
-  LineReader reader(path);
+  ClientLines reader(path);
   std::string curline;
-  bool headerread = true;
-  for (int i = 0; i < kStatusHeaderLines && headerread; ++i) headerread = reader.next(curline);
-  while (headerread && reader.next(curline)) {
+  while (reader.next(curline)) {
     if (!curline.empty() && curline[0] == '!') break;
     ++lists.clicount;
     const ClientKinds kinds = classifyclient(curline);

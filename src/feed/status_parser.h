@@ -7,9 +7,6 @@
 
 namespace netglobe {
 
-// Every reader of the status file skips exactly this many header lines.
-inline constexpr int kStatusHeaderLines = 7;
-
 // Which lists a client line belongs to (a line may belong to several, or to
 // none and only count as a client).
 struct ClientKinds {
@@ -20,8 +17,9 @@ struct ClientKinds {
 };
 ClientKinds classifyclient(std::string_view line);
 
-// Reads the status file at path into lists: skips the header, sorts the
-// client lines up to the first line beginning with '!', raises topcount.
+// Reads the status file at path into lists: skips the header (and a client
+// section marker right after it), sorts the client lines up to the first
+// line beginning with '!', raises topcount.
 // A line that does not fit into a full list is left out of that list only;
 // reading goes on. A missing or short file gives zero counts.
 void what2array(const std::string& path, StatusLists& lists);
