@@ -40,6 +40,11 @@ TEST(Parseoptions, MistakesAreReported) {
   EXPECT_NE(parseoptions({"--frobnicate"}, nullptr).error, "");
   EXPECT_TRUE(parseoptions({"--help"}, nullptr).options.help);
   EXPECT_TRUE(parseoptions({"--version"}, nullptr).options.version);
+  for (const char* bad : {"0", "-5", "1.5", "30s", ""}) {
+    EXPECT_NE(parseoptions({"--refresh", bad}, nullptr).error, "") << bad;
+  }
+  EXPECT_EQ(parseoptions({"--refresh=1"}, nullptr).options.refreshseconds, 1);
+  EXPECT_EQ(parseoptions({}, nullptr).options.refreshseconds, 30);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "render/gl_probe.h"
 #include "shell/demo_network.h"
+#include "shell/display_check.h"
 #include "shell/fatal.h"
 #include "shell/options.h"
 #include "shell/quit_on_signal.h"
@@ -27,6 +28,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (const std::string why = checkdisplay(); !why.empty()) {
+    std::fprintf(stderr, "netglobe: %s\n", why.c_str());
+    return 1;
+  }
   requestsurfaceformat();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(kProductTitle));
@@ -57,7 +62,7 @@ int main(int argc, char** argv) {
   }
   quitonsignals();
 
-  Stage stage(server, folder);
+  Stage stage(server, folder, parsed.options.refreshseconds);
   stage.show();
   return app.exec();
 }

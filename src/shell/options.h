@@ -14,6 +14,7 @@ inline constexpr const char* kServerEnvVar = "NETGLOBE_SERVER";
 struct Options {
   std::optional<ServerAddress> server;  // none: the built-in demo network
   std::string folder;                   // empty: the executable's folder
+  int refreshseconds = 30;              // interval of the status download
   bool help = false;
   bool version = false;
 };

@@ -30,7 +30,8 @@ QString fromrecord(const std::string& text) { return QString::fromUtf8(cp1252tou
 
 }  // namespace
 
-Stage::Stage(std::optional<ServerAddress> server, std::string folder, QWidget* parent)
+Stage::Stage(std::optional<ServerAddress> server, std::string folder, int refreshseconds,
+             QWidget* parent)
     : QOpenGLWidget(parent) {
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
@@ -44,10 +45,14 @@ Stage::Stage(std::optional<ServerAddress> server, std::string folder, QWidget* p
   controls_.Text2->viewport()->installEventFilter(this);
   controls_.Text3->viewport()->installEventFilter(this);
 
-  Timer1.setInterval(30000);
+  // Coarse timers may fire up to 5 % late: the refresh would drift by more
+  // than a second each time.
+  Timer1.setInterval(refreshseconds * 1000);
   Timer3.setInterval(5);
   Timer4.setInterval(1000);
+  Timer1.setTimerType(Qt::PreciseTimer);
   Timer3.setTimerType(Qt::PreciseTimer);
+  Timer4.setTimerType(Qt::PreciseTimer);
   connect(&Timer1, &QTimer::timeout, this, &Stage::refreshtick);
   connect(&Timer3, &QTimer::timeout, this, &Stage::zoomtick);
   connect(&Timer4, &QTimer::timeout, this, &Stage::labelswitchtick);
@@ -151,7 +156,7 @@ void Stage::discard(int list) {
 
 void Stage::logline(const std::string& line) {
   appendlogline(log_, line);
-  QString shown = QString::fromUtf8(cp1252toutf8(log_));
+  QString shown = QString::fromUtf8(log_);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   controls_.Text2->setPlainText(shown);
 }

@@ -20,7 +20,8 @@ class Stage : public QOpenGLWidget, private FeedHost {
   Q_OBJECT
 
  public:
-  Stage(std::optional<ServerAddress> server, std::string folder, QWidget* parent = nullptr);
+  Stage(std::optional<ServerAddress> server, std::string folder, int refreshseconds = 30,
+        QWidget* parent = nullptr);
   ~Stage() override;
 
   // Draws one frame from the display lists and presents it.
@@ -75,7 +76,7 @@ class Stage : public QOpenGLWidget, private FeedHost {
   SceneState scene_;
   ViewState view_;
   FeedState feed_;
-  std::string log_;
+  std::string log_;  // the startup log, UTF-8 (file names in it are not windows-1252)
 
   GlScene gl_;
 
