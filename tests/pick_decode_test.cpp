@@ -67,7 +67,8 @@ TEST(PickDecode, GlobeAircraftAndFir) {
   p = decodehits(3, b, 0, l);
   EXPECT_EQ(p.pickedname, kFir1);
   EXPECT_EQ(p.summary, "EDWW_CTR  Carl Centre");
-  EXPECT_EQ(p.lines, (std::vector<std::string>{"EDWW_CTR Carl Centre", "DLH1 EDDT Johannes Maximil"}));
+  EXPECT_EQ(p.lines,
+            (std::vector<std::string>{"EDWW_CTR Carl Centre", "DLH1 EDDT Johannes Maximil"}));
 
   // Equal depths: the earlier record stays the choice.
   b.clear();

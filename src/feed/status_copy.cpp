@@ -41,7 +41,8 @@ bool writeall(int fd, std::string_view data) {
 
 std::string storecopy(const std::string& path, std::string_view text) {
   const auto failed = [&path](int err) {
-    return "cannot write " + std::filesystem::path(path).filename().string() + ": " + std::strerror(err);
+    const std::string name = std::filesystem::path(path).filename().string();
+    return "cannot write " + name + ": " + std::strerror(err);
   };
   std::string tmp = path + ".XXXXXX";
   const int fd = ::mkstemp(tmp.data());
