@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,9 +40,13 @@ bool writeall(int fd, std::string_view data) {
 }  // namespace
 
 std::string storecopy(const std::string& path, std::string_view text) {
+  const auto failed = [&path](int err) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    return "cannot write " + name + ": " + std::strerror(err);
+  };
   std::string tmp = path + ".XXXXXX";
   const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return std::string("cannot write ") + kStatusFileName + ": " + std::strerror(errno);
+  if (fd < 0) return failed(errno);
   ::fchmod(fd, 0644);
   const bool written = writeall(fd, text) && writeall(fd, "\r\n") && ::fsync(fd) == 0;
   const int writeerrno = errno;
@@ -49,7 +54,7 @@ std::string storecopy(const std::string& path, std::string_view text) {
   if (!written || !closed || std::rename(tmp.c_str(), path.c_str()) != 0) {
     const int err = written && closed ? errno : writeerrno;
     ::unlink(tmp.c_str());
-    return std::string("cannot write ") + kStatusFileName + ": " + std::strerror(err);
+    return failed(err);
   }
   return {};
 }

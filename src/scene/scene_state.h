@@ -39,7 +39,15 @@ struct SceneState {
   int actfirflag = 0;
   int symbolsize = 1;
   int pilotlabelmode = 1;
+  // Remembered visibility of the side lists: Listbox1 and Listbox2 together,
+  // then Listbox3 to Listbox6. They start hidden.
+  int showlist12 = -1;
+  int showlist3 = -1;
+  int showlist4 = -1;
+  int showlist5 = -1;
+  int showlist6 = -1;
   bool selecting = false;  // a pick pass draws the scene into the selection buffer
+  bool operator==(const SceneState&) const = default;
 };
 
 // Which scene lists exist. Only compiling a list marks it: a layer is ready

@@ -17,6 +17,7 @@ struct ViewState {
   double savedtilt = 37.4;
   double targetlon = 0;
   double targettilt = 0;
+  bool operator==(const ViewState&) const = default;
 };
 
 // The status line under the globe: " 12 /  51 /  11.5" for the default view.

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "feed/status_lists.h"
+
+namespace netglobe {
+
+// Entries of the selection buffer of one pick pass.
+inline constexpr int kSelectBufferSize = 512;
+// Lines the object list of one pick holds at most; further objects are left out.
+inline constexpr int kMaxPickLines = 50;
+
+// One hit record of a selection pass: number of names, nearest and farthest
+// depth, then the names.
+struct HitRecord {
+  std::uint32_t zmin = 0;
+  std::uint32_t name = 0;  // 0 also for a record without a name
+  bool named = false;
+};
+
+// The records of a pass that reported `hits` (the result of glRenderMode),
+// each read by its own length. Reading stops at a record that would reach
+// past the buffer; an overflow (-1) gives none.
+std::vector<HitRecord> hitrecords(int hits, std::span<const std::uint32_t> selbuf);
+
+// What the cursor names after one pick.
+struct PickOutcome {
+  std::uint32_t pickedname = 0;    // object of the summary; 0 none
+  std::string summary;             // one line: nearest object
+  std::vector<std::string> lines;  // every object under the cursor, in drawing order
+  // The object list as its text box holds it: each line ends in CR LF.
+  std::string listtext() const;
+};
+
+// Reads one pick against the current status lists. A pick without records
+// keeps the previous object (its summary is built again from the lists) and
+// empties the list; an overflow names nothing. Of two records where one
+// names nothing the other is taken; otherwise the nearest named record wins
+// (the earlier among equals). Names past a list's count name nothing.
+// Texts are windows-1252 like the records they come from.
+PickOutcome decodehits(int hits, std::span<const std::uint32_t> selbuf, std::uint32_t pickedname,
+                       const StatusLists& lists);
+
+}  // namespace netglobe

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "lists/pick_decode.h"
+#include "scene/pick_names.h"
+
+namespace netglobe {
+namespace {
+
+using Buffer = std::vector<std::uint32_t>;
+
+std::string pilot(const std::string& callsign, const std::string& person) {
+  return callsign + ":100001:" + person + ":PILOT::52.1:13.2:35000:450:A320:450:EDDB:FL350:EDDT:";
+}
+std::string station(const std::string& callsign, const std::string& person) {
+  return callsign + ":100002:" + person + ":ATC:118.100:52.3:13.5:0:0:";
+}
+
+StatusLists network() {
+  StatusLists l;
+  for (int i = 1; i <= 60; ++i) {
+    l.applines[std::size_t(i)] = station("APP" + std::to_string(i), "Anne Approach");
+    l.pillines[std::size_t(i)] = pilot("DLH" + std::to_string(i), "Johannes Maximilian Schmidt");
+  }
+  l.appcount = 60;
+  l.pilcount = 60;
+  l.ctrlines[1] = station("EDWW_CTR", "Carl Centre");
+  l.ctrcount = 1;
+  l.twrlines[1] = station("EDDB_TWR", "Tom Tower");
+  l.twrlines[2] = station("EDDT_TWR", "Leftover Of An Earlier Parse");
+  l.twrcount = 1;
+  return l;
+}
+
+// A record with one name, as the pass writes it.
+void named(Buffer& b, std::uint32_t zmin, std::uint32_t name) {
+  b.insert(b.end(), {1u, zmin, zmin + 5, name});
+}
+
+constexpr std::uint32_t kAircraft1 = kAircraftNames + 1;
+constexpr std::uint32_t kFir1 = kActiveFirNames + 1;
+constexpr std::uint32_t kTower1 = kTowerNames + 1;
+
+TEST(PickDecode, GlobeAircraftAndFir) {
+  const StatusLists l = network();
+  Buffer b;
+  named(b, 900, 0);  // the globe alone
+  PickOutcome p = decodehits(1, b, kAircraft1, l);
+  EXPECT_EQ(p.pickedname, 0u);
+  EXPECT_EQ(p.summary, "  ");
+  EXPECT_TRUE(p.lines.empty());
+
+  named(b, 800, kAircraft1);  // an aircraft over the globe
+  p = decodehits(2, b, 0, l);
+  EXPECT_EQ(p.pickedname, kAircraft1);
+  EXPECT_EQ(p.summary, "DLH1 EDDT   Johannes Maximil");
+  EXPECT_EQ(p.listtext(), "DLH1 EDDT Johannes Maximil\r\n");
+
+  // Inside an active FIR: the nearest is summarised, all are listed in order.
+  b.clear();
+  named(b, 900, 0);
+  named(b, 700, kFir1);
+  named(b, 800, kAircraft1);
+  p = decodehits(3, b, 0, l);
+  EXPECT_EQ(p.pickedname, kFir1);
+  EXPECT_EQ(p.summary, "EDWW_CTR  Carl Centre");
+  EXPECT_EQ(p.lines,
+            (std::vector<std::string>{"EDWW_CTR Carl Centre", "DLH1 EDDT Johannes Maximil"}));
+
+  // Equal depths: the earlier record stays the choice.
+  b.clear();
+  named(b, 900, 0);
+  named(b, 700, kFir1);
+  named(b, 700, kAircraft1);
+  EXPECT_EQ(decodehits(3, b, 0, l).pickedname, kFir1);
+}
+
+TEST(PickDecode, TwoRecordsAndNamelessOnes) {
+  const StatusLists l = network();
+  // An aircraft over a tower, off the globe: the nearer one, not a third
+  // client named by the difference of the two.
+  Buffer b;
+  named(b, 800, kTower1);
+  named(b, 600, kAircraft1);
+  EXPECT_EQ(decodehits(2, b, 0, l).pickedname, kAircraft1);
+  b.clear();
+  named(b, 500, kTower1);
+  named(b, 600, kAircraft1);
+  EXPECT_EQ(decodehits(2, b, 0, l).pickedname, kTower1);
+
+  // A direction vector after the aircraft leaves a record without a name; it
+  // counts as name 0, lists nothing and is never the nearest.
+  b.clear();
+  named(b, 800, kAircraft1);
+  b.insert(b.end(), {0u, 100u, 200u});
+  PickOutcome p = decodehits(2, b, 0, l);
+  EXPECT_EQ(p.pickedname, kAircraft1);
+  EXPECT_EQ(p.lines.size(), 1u);
+  b.insert(b.begin(), {1u, 900u, 900u, 0u});
+  EXPECT_EQ(decodehits(3, b, 0, l).pickedname, kAircraft1);
+}
+
+TEST(PickDecode, NothingOverflowAndBrokenBuffers) {
+  const StatusLists l = network();
+  Buffer b;
+  named(b, 800, kAircraft1);
+
+  // No record: the previous object stays summarised, the list empties.
+  PickOutcome p = decodehits(0, b, kTower1, l);
+  EXPECT_EQ(p.pickedname, kTower1);
+  EXPECT_EQ(p.summary, "EDDB_TWR  Tom Tower");
+  EXPECT_TRUE(p.lines.empty());
+
+  // Overflow names nothing.
+  p = decodehits(-1, b, kTower1, l);
+  EXPECT_EQ(p.pickedname, 0u);
+  EXPECT_EQ(p.summary, "  ");
+  EXPECT_TRUE(p.lines.empty());
+
+  // More records claimed than the buffer holds, or a record longer than the
+  // rest of it: reading stops at the end of what is there.
+  Buffer cut = b;
+  cut.insert(cut.end(), {7u, 100u, 100u, kAircraft1 + 1});
+  p = decodehits(5, cut, 0, l);
+  EXPECT_EQ(p.pickedname, kAircraft1);
+  EXPECT_EQ(p.lines.size(), 1u);
+  EXPECT_EQ(hitrecords(3, std::span(cut).first(6)).size(), 1u);
+
+  // Names past a list's count, outside every range, or between ranges.
+  b.clear();
+  named(b, 100, kTowerNames + 2);
+  named(b, 200, kAircraftNames + 1001);
+  named(b, 300, kActiveFirNames);
+  p = decodehits(3, b, kAircraft1, l);
+  EXPECT_EQ(p.summary, "  ");
+  EXPECT_TRUE(p.lines.empty());
+}
+
+TEST(PickDecode, ManyRecordsAndHighEntries) {
+  const StatusLists l = network();
+  // Approach 60 is an approach station, not a centre.
+  Buffer b;
+  named(b, 100, kApproachNames + 60);
+  PickOutcome p = decodehits(1, b, 0, l);
+  EXPECT_EQ(p.summary, "APP60  Anne Approach");
+  EXPECT_EQ(p.lines, std::vector<std::string>{"APP60 Anne Approach"});
+
+  // 60 named records: the first 50 are listed, the nearest is summarised.
+  b.clear();
+  for (std::uint32_t i = 1; i <= 60; ++i) named(b, 1000 - i, kAircraftNames + i);
+  p = decodehits(60, b, 0, l);
+  ASSERT_EQ(p.lines.size(), std::size_t(kMaxPickLines));
+  EXPECT_EQ(p.lines.front().substr(0, 5), "DLH1 ");
+  EXPECT_EQ(p.lines.back().substr(0, 6), "DLH50 ");
+  EXPECT_EQ(p.pickedname, kAircraftNames + 60);
+}
+
+}  // namespace
+}  // namespace netglobe
