@@ -79,7 +79,7 @@ TEST(Stage, StartupWithoutServerKeepsGoingAndSaysWhy) {
   StartedStage s;
   ASSERT_TRUE(s.start());
   EXPECT_EQ(s.stage->windowTitle().toStdString(),
-            " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=0 (update failed: no status server)");
+            " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=1 (update failed: no status server)");  // a new day starts at 1
   const std::string& log = s.stage->startuplog();
   EXPECT_EQ(log.rfind("Enable OpenGL\r\nLoad Texture\r\n", 0), 0u);
   EXPECT_NE(log.find(" Seconds Startup\r\nUse Keys q,w,e,a,s\r\nUse Keys d,y,x,1,2\r\n"

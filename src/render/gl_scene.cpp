@@ -73,6 +73,12 @@ void GlScene::drawframe(const SceneState& scene, const ViewState& view) const {
   netglobe::drawframe(scene, ready_, view, texture_);
 }
 
+PickHits GlScene::pick(float x, float y, const SceneState& scene, const ViewState& view) const {
+  SceneState selecting = scene;
+  selecting.selecting = true;
+  return pickpass(x, y, [&] { drawframe(selecting, view); });
+}
+
 void GlScene::release() {
   if (quadrics_.textured) gluDeleteQuadric(quadrics_.textured);
   if (quadrics_.plain) gluDeleteQuadric(quadrics_.plain);

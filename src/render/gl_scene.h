@@ -6,6 +6,7 @@
 
 #include "render/gl_lists.h"
 #include "render/globe_texture.h"
+#include "render/pick_pass.h"
 #include "scene/layer.h"
 #include "scene/scene_state.h"
 #include "scene/view_status.h"
@@ -49,6 +50,10 @@ class GlScene {
   void resize(int w, int h);
   // Draws one frame (or one selection pass) into the current framebuffer.
   void drawframe(const SceneState& scene, const ViewState& view) const;
+
+  // One selection pass of the scene around window pixel (x, y), nothing
+  // presented: the names of what lies under the cursor.
+  PickHits pick(float x, float y, const SceneState& scene, const ViewState& view) const;
 
   // Frees every resource; the context must be current.
   void release();

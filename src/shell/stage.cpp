@@ -1,6 +1,8 @@
 #include "shell/stage.h"
 
 #include <QCloseEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +15,7 @@
 
 #include "base/text_encoding.h"
 #include "layers/static_layers.h"
+#include "scene/flight.h"
 #include "shell/fatal.h"
 #include "shell/options.h"
 #include "scene/start_zoom.h"
@@ -32,7 +35,7 @@ QString fromrecord(const std::string& text) { return QString::fromUtf8(cp1252tou
 
 Stage::Stage(std::optional<ServerAddress> server, std::string folder, int refreshseconds,
              QWidget* parent)
-    : QOpenGLWidget(parent) {
+    : QOpenGLWidget(parent), peak_(folder) {
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
@@ -44,16 +47,24 @@ Stage::Stage(std::optional<ServerAddress> server, std::string folder, int refres
   controls_ = buildcontrols(this);
   controls_.Text2->viewport()->installEventFilter(this);
   controls_.Text3->viewport()->installEventFilter(this);
+  // Every key reaches the handler through the status line, which has the
+  // focus; dead keys come as input-method commits.
+  controls_.Text1->installEventFilter(this);
+  // A move without a button names what lies under the cursor too.
+  setMouseTracking(true);
 
   // Coarse timers may fire up to 5 % late: the refresh would drift by more
   // than a second each time.
   Timer1.setInterval(refreshseconds * 1000);
+  Timer2.setInterval(kFlightTickMs);
   Timer3.setInterval(5);
   Timer4.setInterval(1000);
   Timer1.setTimerType(Qt::PreciseTimer);
+  Timer2.setTimerType(Qt::PreciseTimer);
   Timer3.setTimerType(Qt::PreciseTimer);
   Timer4.setTimerType(Qt::PreciseTimer);
   connect(&Timer1, &QTimer::timeout, this, &Stage::refreshtick);
+  connect(&Timer2, &QTimer::timeout, this, &Stage::flighttick);
   connect(&Timer3, &QTimer::timeout, this, &Stage::zoomtick);
   connect(&Timer4, &QTimer::timeout, this, &Stage::labelswitchtick);
 
@@ -63,21 +74,12 @@ Stage::Stage(std::optional<ServerAddress> server, std::string folder, int refres
   // Load sequence; the context itself comes with the first show.
   logline("Enable OpenGL");
   QCoreApplication::processEvents();
+  feed_.lists.topcount = peak_.laden();
 }
 
 Stage::~Stage() { shutdown(); }
 
 // ---- GL context -----------------------------------------------------------
-
-template <class F>
-auto Stage::incontext(F f) {
-  makeCurrent();
-  struct Done {
-    Stage* stage;
-    ~Done() { stage->doneCurrent(); }
-  } done{this};
-  return f();
-}
 
 void Stage::initializeGL() {
   if (!context() || !context()->isValid()) {
@@ -130,10 +132,8 @@ void Stage::drawscene() {
 void Stage::Render() {
   if (!gl_.isopen()) return;
   incontext([this] { drawscene(); });
-  if (!scene_.selecting) {
-    framewaiting_ = true;
-    update();
-  }
+  framewaiting_ = true;
+  update();
 }
 
 void Stage::paintGL() {
@@ -187,6 +187,7 @@ void Stage::startup() {
     std::fprintf(stderr, "netglobe: %s\n", texture.reason.c_str());
     scene_.globestyle = 2;
   }
+  globeimage_ = texture.ok;
 
   logline("Create Globe");
   QCoreApplication::processEvents();
@@ -211,6 +212,7 @@ void Stage::startup() {
   logline("Get Whazzup");
   QCoreApplication::processEvents();
   getwhazz(feed_, *this);
+  peak_.keep(feed_.lists.topcount);
 
   Timer1.start();
   Timer3.start();
@@ -229,9 +231,11 @@ void Stage::shutdown() {
   if (shutdowndone_) return;
   shutdowndone_ = true;
   Timer1.stop();
+  Timer2.stop();
   Timer3.stop();
   Timer4.stop();
   if (gl_.isopen()) incontext([this] { gl_.release(); });
+  peak_.speichern(feed_.lists.topcount);
 }
 
 void Stage::closeEvent(QCloseEvent* event) {
@@ -247,6 +251,13 @@ void Stage::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool Stage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == controls_.Text1) {
+    // The character still reaches the status line afterwards.
+    if (event->type() == QEvent::KeyPress) typed(static_cast<QKeyEvent*>(event)->text());
+    if (event->type() == QEvent::InputMethod) {
+      typed(static_cast<QInputMethodEvent*>(event)->commitString());
+    }
+  }
   if (event->type() == QEvent::MouseButtonPress) {
     if (watched == controls_.Text2->viewport()) controls_.Text2->hide();
     if (watched == controls_.Text3->viewport()) controls_.Text3->hide();
@@ -265,6 +276,7 @@ void Stage::refreshtick() {
   refreshing_ = true;
   controls_.Text2->hide();
   getwhazz(feed_, *this);
+  peak_.keep(feed_.lists.topcount);
   Render();
   refreshing_ = false;
 }

@@ -6,6 +6,9 @@
 #include <string>
 
 #include "feed/feed_refresh.h"
+#include "feed/peak_file.h"
+#include "scene/key_table.h"
+#include "scene/mouse_steps.h"
 #include "render/gl_scene.h"
 #include "scene/layer.h"
 #include "scene/scene_state.h"
@@ -52,6 +55,10 @@ class Stage : public QOpenGLWidget, private FeedHost {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -65,7 +72,22 @@ class Stage : public QOpenGLWidget, private FeedHost {
   void updatealwaysontop();
   // Runs f with the window's GL context current.
   template <class F>
-  auto incontext(F f);
+  auto incontext(F f) {
+    makeCurrent();
+    struct Done {
+      Stage* stage;
+      ~Done() { stage->doneCurrent(); }
+    } done{this};
+    return f();
+  }
+
+  // Keys and mouse (stage_input.cpp).
+  void typed(const QString& text);
+  void runkey(const KeyAction& action);
+  void rebuild(const Rebuild& layer);
+  void showcornerform();
+  void pickup(float x, float y);
+  void flighttick();  // Timer2
 
   void refreshtick();    // Timer1
   void zoomtick();       // Timer3
@@ -80,7 +102,13 @@ class Stage : public QOpenGLWidget, private FeedHost {
 
   GlScene gl_;
 
+  Pointer pointer_;              // last mouse position and left drag
+  std::uint32_t pickedname_ = 0;  // object the pick summary names
+  PeakFile peak_;
+  bool globeimage_ = false;      // the globe image was loaded
+
   QTimer Timer1;  // feed refresh
+  QTimer Timer2;  // flight to a region
   QTimer Timer3;  // zoom-in after startup
   QTimer Timer4;  // one-shot pilot-label switch
 
