@@ -26,7 +26,24 @@ std::string usagetext() {
          "  --refresh SECONDS     seconds between two downloads of the status file\n"
          "                        (default 30, at least 1)\n"
          "  --help                show this text and exit\n"
-         "  --version             show the version and exit\n";
+         "  --version             show the version and exit\n"
+         "\n"
+         "Keys (typed into the window):\n"
+         "  q a w s e d   fly to North America, South America, Europe, Africa, Asia,\n"
+         "                Australia\n"
+         "  space         Europe in a small window in the top left corner\n"
+         "  + \xC3\xBC \xC2\xB4         close view of Germany, view of central Europe, the\n"
+         "                start view\n"
+         "  '  #          store the view, go back to the stored view\n"
+         "  y  x          textured globe, plain globe with a 10-degree grid\n"
+         "  1 to 5        pilot label contents; n  m  station / pilot labels on and off\n"
+         "  c             fill of the staffed FIRs on and off\n"
+         "  p             larger aircraft and approach symbols on and off\n"
+         "  g             zoom in as after the start\n"
+         "  o f i \xC3\xA4 -     side lists on and off; Backspace shows all, Esc hides all\n"
+         "Mouse: left button drag turns and tilts, right button drag up and down or\n"
+         "the wheel zooms; whatever lies under the cursor is named at the top left\n"
+         "(double-click for the full list).\n";
 }
 
 OptionsResult parseoptions(const std::vector<std::string>& args, const char* serverenv) {
