@@ -197,6 +197,9 @@ TEST_F(TrafficLayers, ApproachAndTowerStationsAtTheirAirports) {
     EXPECT_EQ(spots[i].colour[0], (Rgba4{0, 1, 0, 1}));
     EXPECT_EQ(spots[i].colour[13], (Rgba4{0, 1, 0, 0}));
   }
+  // The widening takes the cosine of the rim vertex's latitude, not the centre's.
+  const double rimlat = 50.5 + 0.8 * std::cos(30 * kDegToRad);
+  EXPECT_NEAR(spots[0].at[2].lon - 9, 0.4 / std::cos(rimlat * kDegToRad), 1e-4);
 
   Layer towers = drawtwr(lists, refs.airports, 0.1);
   EXPECT_EQ(towers.list, 10);
