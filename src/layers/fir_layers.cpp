@@ -98,8 +98,8 @@ Layer drawactfir(const StatusLists& lists, const FirDirectory& firs,
       layer.failure = kOutlinesUnreadable;
       break;
     }
-    // Too long for the outline buffer, or nothing to draw: only this
-    // station goes without its FIR.
+    // An outline of more than 500 points, or of none: only this station
+    // goes without its FIR, the later ones are still drawn.
     if (outline.points.empty() || outline.points.size() > kMaxOutlinePoints) continue;
     readoutline(outline.points, kActFirOffset, fieldbuf, points);
     if (fss) {
