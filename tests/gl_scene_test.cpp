@@ -8,8 +8,11 @@
 #include <QOpenGLWidget>
 #include <vector>
 
+#include "geo/globe_coords.h"
+#include "layers/fir_layers.h"
 #include "render/gl_probe.h"
 #include "render/gl_scene.h"
+#include "temp_folder.h"
 
 namespace netglobe {
 namespace {
@@ -97,6 +100,79 @@ TEST_F(GlSceneTest, EvenOddStencilFillLeavesTheNotchOfAConcaveOutlineEmpty) {
   glCallList(kActFirList);
   EXPECT_EQ(pixel(-0.5, -0.5), kRed);
   EXPECT_EQ(pixel(0.3, 0.3), kBackground);
+}
+
+// The same layer with the stencil cleared before every fill instead of once.
+DrawList clearperfill(const DrawList& list) {
+  DrawList out;
+  for (const DrawOp& op : list.ops()) {
+    if (op.kind == DrawOp::Kind::ClearStencil) continue;
+    out.append(op);
+    if (op.kind == DrawOp::Kind::Enable && op.u == static_cast<std::uint32_t>(Cap::StencilTest)) {
+      out.clearstencil();
+    }
+  }
+  return out;
+}
+
+std::vector<unsigned char> framebuffer() {
+  std::vector<unsigned char> rgba(100 * 100 * 4);
+  glReadPixels(0, 0, 100, 100, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  return rgba;
+}
+
+TEST_F(GlSceneTest, ActiveFirFillsConcaveOutlinesExactlyWithOneStencilClear) {
+  // An L-shaped FIR with its notch to the north-east, an overlapping square
+  // FSS region, and the L staffed twice.
+  TempFolder folder;
+  folder.write("firs.dat", "ELLL::L:::0:0\nESQR::S:::0:0\n");
+  folder.write("fir1.dat", "!ELLL\n0:4\n0:0\n4:0\n4:-4\n-4:-4\n-4:4\n!\n"
+                           "!ESQR\n-2:-2\n-2:6\n2:6\n2:-2\n!\n");
+  RefDirectories refs(folder.path());
+  refs.refresh();
+  StatusLists lists;
+  lists.ctrlines[1] = "ELLL_CTR:1:n:ATC:";
+  lists.ctrlines[2] = "ESQR_FSS:1:n:ATC:";
+  lists.ctrlines[3] = "ELLL_CTR:1:n:ATC:";
+  lists.ctrcount = 3;
+  const Layer once = drawactfir(lists, refs.firs, refs.outlines, 1);
+  ASSERT_EQ(once.failure, "");
+  const Layer perfill{kActFirList, clearperfill(once.ops)};
+
+  // Looking at 0 N 0 E from outside: x east, y north, about 5.7 degrees to
+  // the window's edge.
+  glMatrixMode(GL_PROJECTION);
+  glOrtho(-0.2, 0.2, -0.2, 0.2, -10, 10);
+  glMatrixMode(GL_MODELVIEW);
+  glRotated(-90, 1, 0, 0);
+  const auto at = [](double lat, double lon) {
+    const GlobePoint p = getxyz(lat, lon, 0);
+    return pixel(p.x / 0.2, p.z / 0.2);
+  };
+  const auto draw = [](const auto& build) {
+    glClearStencil(1);  // a stale stencil buffer: the list clears it itself
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glClearStencil(0);
+    build();
+    return framebuffer();
+  };
+
+  const std::vector<unsigned char> single = draw([&] { gl.compile(once); });
+  EXPECT_EQ(at(3, 1), kBackground);  // the notch, north of the square
+  EXPECT_EQ(at(3, 3), kBackground);
+  EXPECT_EQ(at(-5, 0), kBackground);  // outside both
+  const std::vector<unsigned char> ell = at(-3, -3), both = at(-1, -1), square = at(-1, 5);
+  EXPECT_NE(ell, kBackground);
+  EXPECT_EQ(at(3, -3), ell);
+  EXPECT_EQ(at(-3, 3), ell);
+  EXPECT_NE(square, kBackground);
+  EXPECT_EQ(at(1, 3), square);  // the square over the notch
+  EXPECT_NE(both, ell);
+  EXPECT_NE(both, square);
+
+  EXPECT_EQ(draw([&] { glCallList(kActFirList); }), single);
+  EXPECT_EQ(draw([&] { gl.compile(perfill); }), single);
+  EXPECT_EQ(draw([&] { glCallList(kActFirList); }), single);
 }
 
 TEST_F(GlSceneTest, LoadedNamesReachTheSelectionBuffer) {

@@ -97,6 +97,8 @@ class DrawList {
   }
   void colormask(bool on) { push(DrawOp::Kind::ColorMask, on ? 1u : 0u); }
   void clearstencil() { push(DrawOp::Kind::ClearStencil); }
+  // One command as it stands, copied from another list.
+  void append(const DrawOp& op) { ops_.push_back(op); }
 
   // How many commands of one kind the list holds.
   std::size_t countof(DrawOp::Kind kind) const;

@@ -1,0 +1,124 @@
+// The six traffic builders producing their drawing commands from a parsed
+// netsim snapshot, with the shipped reference data, at several network
+// sizes. At 10000 places every status list is full.
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
+#include "bench_support.h"
+#include "feed/status_parser.h"
+#include "layers/aircraft_layers.h"
+#include "layers/fir_layers.h"
+#include "layers/station_layers.h"
+
+namespace {
+
+struct Snapshot {
+  std::string path;  // the stored copy, which the chief layer reads itself
+  netglobe::StatusLists lists;
+};
+
+const Snapshot& snapshot(int clients) {
+  static std::map<int, Snapshot> snapshots;
+  Snapshot& s = snapshots[clients];
+  if (s.path.empty()) {
+    s.path = netbench::storedsnapshot(clients);
+    netglobe::what2array(s.path, s.lists);
+  }
+  return s;
+}
+
+const netglobe::RefDirectories& refs() {
+  static const netglobe::RefDirectories dirs = [] {
+    netglobe::RefDirectories d(NETGLOBE_DATA_DIR);
+    d.refresh();
+    return d;
+  }();
+  return dirs;
+}
+
+template <class Build>
+void buildlayer(benchmark::State& state, Build build) {
+  const Snapshot& s = snapshot(static_cast<int>(state.range(0)));
+  const netglobe::RefDirectories& dirs = refs();
+  std::size_t ops = 0;
+  for (auto _ : state) {
+    const netglobe::Layer layer = build(s, dirs);
+    if (!layer.failure.empty()) {
+      state.SkipWithError(layer.failure.c_str());
+      break;
+    }
+    ops = layer.ops.ops().size();
+    benchmark::DoNotOptimize(layer.ops.ops().data());
+  }
+  state.counters["ops"] = static_cast<double>(ops);
+  state.counters["pilots"] = s.lists.pilcount;
+  state.counters["stations"] = s.lists.appcount + s.lists.ctrcount + s.lists.twrcount;
+}
+
+using netglobe::RefDirectories;
+
+void BM_Traffic_drawaircraft(benchmark::State& state) {
+  const netglobe::FriendIds friends;
+  buildlayer(state, [&](const Snapshot& s, const RefDirectories&) {
+    return netglobe::drawaircraft(s.lists, friends, 0.05);
+  });
+}
+
+void BM_Traffic_drawaircraftdir(benchmark::State& state) {
+  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
+    return netglobe::drawaircraftdir(s.lists, d.airports);
+  });
+}
+
+void BM_Traffic_drawapp(benchmark::State& state) {
+  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
+    return netglobe::drawapp(s.lists, d.airports, 0.8);
+  });
+}
+
+void BM_Traffic_drawtwr(benchmark::State& state) {
+  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
+    return netglobe::drawtwr(s.lists, d.airports, 0.08);
+  });
+}
+
+void BM_Traffic_drawactfir(benchmark::State& state) {
+  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
+    return netglobe::drawactfir(s.lists, d.firs, d.outlines, 1);
+  });
+}
+
+void BM_Traffic_drawchiefs(benchmark::State& state) {
+  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
+    return netglobe::drawchiefs(s.path, d.outlines);
+  });
+}
+
+// All six in the order of a refresh.
+void BM_Traffic_all(benchmark::State& state) {
+  const netglobe::FriendIds friends;
+  const Snapshot& s = snapshot(static_cast<int>(state.range(0)));
+  const RefDirectories& d = refs();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(netglobe::drawaircraft(s.lists, friends, 0.05).ops.ops().data());
+    benchmark::DoNotOptimize(netglobe::drawaircraftdir(s.lists, d.airports).ops.ops().data());
+    benchmark::DoNotOptimize(netglobe::drawactfir(s.lists, d.firs, d.outlines, 1).ops.ops().data());
+    benchmark::DoNotOptimize(netglobe::drawchiefs(s.path, d.outlines).ops.ops().data());
+    benchmark::DoNotOptimize(netglobe::drawapp(s.lists, d.airports, 0.8).ops.ops().data());
+    benchmark::DoNotOptimize(netglobe::drawtwr(s.lists, d.airports, 0.08).ops.ops().data());
+  }
+}
+
+#define TRAFFIC_SIZES(bm) BENCHMARK(bm)->Arg(600)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond)
+TRAFFIC_SIZES(BM_Traffic_drawaircraft);
+TRAFFIC_SIZES(BM_Traffic_drawaircraftdir);
+TRAFFIC_SIZES(BM_Traffic_drawapp);
+TRAFFIC_SIZES(BM_Traffic_drawtwr);
+TRAFFIC_SIZES(BM_Traffic_drawactfir);
+TRAFFIC_SIZES(BM_Traffic_drawchiefs);
+TRAFFIC_SIZES(BM_Traffic_all);
+
+}  // namespace

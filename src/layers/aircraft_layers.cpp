@@ -1,0 +1,78 @@
+#include "layers/aircraft_layers.h"
+
+#include <string>
+
+#include "base/number_text.h"
+#include "geo/great_circle.h"
+#include "layers/direction_segment.h"
+#include "layers/disc_fan.h"
+#include "layers/record_fields.h"
+#include "scene/pick_names.h"
+#include "scene/scene_state.h"
+
+namespace netglobe {
+
+namespace {
+
+// Pilot record positions.
+constexpr int kMemberId = 2;
+constexpr int kLatitude = 6;
+constexpr int kLongitude = 7;
+constexpr int kGroundSpeed = 9;
+constexpr int kDestination = 14;
+
+constexpr double kMinLineSpeed = 30;  // knots; slower aircraft get no line
+
+}  // namespace
+
+Layer drawaircraft(const StatusLists& lists, const FriendIds& friends, double rad) {
+  Layer layer{kAircraftList};
+  DrawList& out = layer.ops;
+  FieldBuf fieldbuf;
+  const int count = entrycount(lists.pillines, lists.pilcount);
+  for (int i = 1; i <= count; ++i) {
+    out.loadname(pickname(PickKind::Aircraft, i));
+    splitrecord(lists.pillines[i], fieldbuf, kDestination);
+    double r = rad;
+    Rgba rim{1, 0, 0, 1};
+    if (ishomeairport(fieldbuf(kDestination))) {
+      rim = {0, 0.5f, 0, 1};
+      r += 0.015;
+    }
+    if (friends.contains(fieldbuf(kMemberId))) {
+      rim = {0, 0, 1, 1};
+      r += 0.015;
+    }
+    discfan(out, leadingnumber(fieldbuf(kLatitude)), leadingnumber(fieldbuf(kLongitude)), r,
+            {1, 1, 1, 1}, rim);
+  }
+  return layer;
+}
+
+Layer drawaircraftdir(const StatusLists& lists, const AirportDirectory& airports) {
+  Layer layer{kDirList};
+  DrawList& out = layer.ops;
+  out.begin(Prim::Lines);
+  FieldBuf fieldbuf;
+  std::string dest;
+  const int count = entrycount(lists.pillines, lists.pilcount);
+  for (int i = 1; i <= count; ++i) {
+    splitrecord(lists.pillines[i], fieldbuf, kDestination);
+    // All four are read before the lookup, which overwrites the buffer.
+    const double lat = leadingnumber(fieldbuf(kLatitude));
+    const double lon = leadingnumber(fieldbuf(kLongitude));
+    const double speed = leadingnumber(fieldbuf(kGroundSpeed));
+    dest = fieldbuf(kDestination);
+    if (dest.empty() || speed < kMinLineSpeed) continue;
+    const AirportPos to = airports.getdestlatlon(dest, fieldbuf);
+    if (!to.readable) {
+      layer.failure = "airports.dat cannot be read";
+      break;
+    }
+    heading(out, lat, lon, course(lat, lon, to.destlat, to.destlon), speed / 1000, 1, 0.5f, 0, 1);
+  }
+  out.end();
+  return layer;
+}
+
+}  // namespace netglobe

@@ -1,0 +1,158 @@
+#include "layers/fir_layers.h"
+
+#include <span>
+#include <vector>
+
+#include "base/line_reader.h"
+#include "base/number_text.h"
+#include "base/text_search.h"
+#include "feed/status_parser.h"
+#include "geo/globe_coords.h"
+#include "layers/record_fields.h"
+#include "layers/rgba.h"
+#include "scene/pick_names.h"
+#include "scene/scene_state.h"
+
+namespace netglobe {
+
+namespace {
+
+constexpr const char* kOutlinesUnreadable = "fir1.dat cannot be read";
+
+// Active-FIR points float just above the static outlines, chief points just
+// above the active FIRs.
+constexpr double kActFirOffset = 0.00001;
+constexpr double kChiefOffset = 0.00002;
+
+void readoutline(std::span<const std::string> lines, double offset, FieldBuf& fieldbuf,
+                 std::vector<GlobePoint>& points) {
+  points.clear();
+  for (const std::string& line : lines) {
+    splitrecord(line, fieldbuf, 2);
+    points.push_back(getxyz(leadingnumber(fieldbuf(1)), leadingnumber(fieldbuf(2)), offset));
+  }
+}
+
+// Segments from each point to the next and from the first back to the last,
+// into the open GL_LINES primitive.
+void ringsegments(DrawList& out, const std::vector<GlobePoint>& points) {
+  for (std::size_t j = 1; j < points.size(); ++j) {
+    out.vertex(points[j - 1]);
+    out.vertex(points[j]);
+  }
+  out.vertex(points.front());
+  out.vertex(points.back());
+}
+
+void polygon(DrawList& out, const std::vector<GlobePoint>& points) {
+  out.begin(Prim::Polygon);
+  for (const GlobePoint& p : points) out.vertex(p);
+  out.end();
+}
+
+// Even-odd fill: the first pass inverts the stencil of every pixel the
+// polygon covers, so those covered an odd number of times end at 1; the
+// second blends the fill colour where it is 1 and inverts it back, so each
+// pixel is blended once and the whole buffer is 0 again afterwards. That is
+// why one clear before the first fill of the list is enough.
+void evenoddfill(DrawList& out, const std::vector<GlobePoint>& points, Rgba fill, bool clear) {
+  out.disable(Cap::DepthTest);
+  out.enable(Cap::StencilTest);
+  if (clear) out.clearstencil();
+  out.stencilfunc(StencilFunc::Always, 0, 1);
+  out.stencilop(StencilAction::Keep, StencilAction::Keep, StencilAction::Invert);
+  out.colormask(false);
+  polygon(out, points);
+  out.colormask(true);
+  out.stencilfunc(StencilFunc::Equal, 1, 1);
+  color(out, fill);
+  polygon(out, points);
+  out.disable(Cap::StencilTest);
+}
+
+}  // namespace
+
+Layer drawactfir(const StatusLists& lists, const FirDirectory& firs,
+                 const OutlineDirectory& outlines, int actfirmode) {
+  Layer layer{kActFirList};
+  DrawList& out = layer.ops;
+  FieldBuf fieldbuf;
+  std::vector<GlobePoint> points;
+  bool stencilclear = true;
+  const int count = entrycount(lists.ctrlines, lists.ctrcount);
+  for (int i = 1; i <= count; ++i) {
+    const std::string& line = lists.ctrlines[i];
+    const bool fss = containsnocase(line, "_FSS:");
+    if (!fss && !containsnocase(line, "_CTR:")) continue;
+    out.loadname(pickname(PickKind::ActiveFir, i));
+    splitrecord(line, fieldbuf, 1);
+    const std::string key(lookupkey(fieldbuf(1)));
+    const FirInfo fir = firs.getfirinfo(key, fieldbuf);
+    if (!fir.readable) {
+      layer.failure = "firs.dat cannot be read";
+      break;
+    }
+    if (fir.firfound == 0) continue;
+    const OutlineLines outline = outlines.outline(fir.fircode);
+    if (!outline.readable) {
+      layer.failure = kOutlinesUnreadable;
+      break;
+    }
+    // An outline of more than 500 points, or of none: only this station
+    // goes without its FIR, the later ones are still drawn.
+    if (outline.points.empty() || outline.points.size() > kMaxOutlinePoints) continue;
+    readoutline(outline.points, kActFirOffset, fieldbuf, points);
+    if (fss) {
+      out.color(0, 0.5f, 0.75f);
+    } else {
+      out.color(1, 0, 0.5f);
+    }
+    out.begin(Prim::Lines);
+    ringsegments(out, points);
+    out.end();
+    if (actfirmode == 1) {
+      evenoddfill(out, points, fss ? Rgba{0, 0.2f, 0.3f, 0.7f} : Rgba{1, 0, 0.5f, 0.2f},
+                  stencilclear);
+      stencilclear = false;
+    }
+  }
+  return layer;
+}
+
+Layer drawchiefs(const std::string& statuspath, const OutlineDirectory& outlines) {
+  Layer layer{kChiefList};
+  DrawList& out = layer.ops;
+  out.color(1, 1, 1);
+  out.loadname(0);
+  LineReader file(statuspath);
+  if (!file.isopen()) {
+    layer.failure = "whazzup.txt cannot be read";
+    return layer;
+  }
+  std::string curline;
+  for (int n = 0; n < kStatusHeaderLines; ++n) {
+    if (!file.next(curline)) return layer;
+  }
+  FieldBuf fieldbuf;
+  std::vector<GlobePoint> points;
+  bool begun = false;
+  while (file.next(curline)) {
+    if (!containsnocase(curline, "-CH:") && !containsnocase(curline, "-ACH:")) continue;
+    if (!begun) {
+      out.begin(Prim::Lines);
+      begun = true;
+    }
+    const OutlineLines outline = outlines.outline(lookupkey(curline));
+    if (!outline.readable) {
+      layer.failure = kOutlinesUnreadable;
+      break;
+    }
+    if (outline.points.empty()) continue;  // a block without points draws nothing
+    readoutline(outline.points, kChiefOffset, fieldbuf, points);
+    ringsegments(out, points);
+  }
+  if (begun) out.end();
+  return layer;
+}
+
+}  // namespace netglobe

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "feed/status_lists.h"
+#include "refdata/directories.h"
+#include "scene/layer.h"
+
+namespace netglobe {
+
+// List 8: for every centre or flight service station ("_CTR:" or "_FSS:" in
+// any case; FSS wins when both are there), the outline of its FIR from
+// fir1.dat under the boundary code firs.dat gives for the first four
+// characters of its callsign, and with actfirmode 1 its interior filled
+// translucently by the even-odd rule through the stencil buffer. The fill
+// turns depth testing off, as the frame relies on. A FIR with two staffed
+// stations is drawn twice. An outline of more than 500 points, or of none,
+// is left out. Stops when firs.dat or fir1.dat cannot be read.
+Layer drawactfir(const StatusLists& lists, const FirDirectory& firs,
+                 const OutlineDirectory& outlines, int actfirmode);
+
+// List 11: the white outline of the FIR of every chief station: each line of
+// the status file at statuspath after its header that holds "-CH:" or
+// "-ACH:" anywhere, in any case, keyed by its own first four characters.
+// All outlines form one GL_LINES primitive. Loads selection name 0 first, so
+// a pick over a chief outline reports no object. Stops when the status file
+// or fir1.dat cannot be read.
+Layer drawchiefs(const std::string& statuspath, const OutlineDirectory& outlines);
+
+}  // namespace netglobe

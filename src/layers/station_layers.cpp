@@ -1,0 +1,82 @@
+#include "layers/station_layers.h"
+
+#include "base/number_text.h"
+#include "base/text_search.h"
+#include "geo/globe_coords.h"
+#include "layers/disc_fan.h"
+#include "layers/record_fields.h"
+#include "scene/pick_names.h"
+#include "scene/scene_state.h"
+
+namespace netglobe {
+
+namespace {
+
+constexpr int kCallsign = 1;
+constexpr int kLatitude = 6;  // in station and airport records alike
+constexpr int kLongitude = 7;
+
+constexpr const char* kAirportsUnreadable = "airports.dat cannot be read";
+
+struct Place {
+  double lat = 0;
+  double lon = 0;
+};
+
+// The station whose record was just split into fieldbuf, at its airport.
+// The airport's fields replace the station's in the buffer; without a match
+// the station's own position stays there. False when airports.dat cannot be
+// read.
+bool stationplace(const AirportDirectory& airports, FieldBuf& fieldbuf, Place& at) {
+  const std::string key(lookupkey(fieldbuf(kCallsign)));
+  if (!airports.lastairport(key, fieldbuf).readable) return false;
+  at = {leadingnumber(fieldbuf(kLatitude)), leadingnumber(fieldbuf(kLongitude))};
+  return true;
+}
+
+}  // namespace
+
+Layer drawapp(const StatusLists& lists, const AirportDirectory& airports, double rad) {
+  Layer layer{kAppList};
+  DrawList& out = layer.ops;
+  FieldBuf fieldbuf;
+  Place at;
+  const int count = entrycount(lists.applines, lists.appcount);
+  for (int i = 1; i <= count; ++i) {
+    const std::string& line = lists.applines[i];
+    if (!containsnocase(line, "_APP:") && !containsnocase(line, "_DEP:")) continue;
+    out.loadname(pickname(PickKind::Approach, i));
+    splitrecord(line, fieldbuf, kLongitude);
+    if (!stationplace(airports, fieldbuf, at)) {
+      layer.failure = kAirportsUnreadable;
+      break;
+    }
+    discfan(out, at.lat, at.lon, rad, {0, 1, 0, 1}, {0, 1, 0, 0});
+  }
+  return layer;
+}
+
+Layer drawtwr(const StatusLists& lists, const AirportDirectory& airports, double rad) {
+  Layer layer{kTwrList};
+  DrawList& out = layer.ops;
+  FieldBuf fieldbuf;
+  Place at;
+  const int count = entrycount(lists.twrlines, lists.twrcount);
+  for (int i = 1; i <= count; ++i) {
+    out.loadname(pickname(PickKind::Tower, i));
+    splitrecord(lists.twrlines[i], fieldbuf, kLongitude);
+    if (!stationplace(airports, fieldbuf, at)) {
+      layer.failure = kAirportsUnreadable;
+      break;
+    }
+    out.color(0, 1, 1);
+    out.begin(Prim::Triangles);
+    out.vertex(getxyz(at.lat + rad, at.lon, 0));
+    out.vertex(getxyz(at.lat - rad, at.lon + rad, 0));
+    out.vertex(getxyz(at.lat - rad, at.lon - rad, 0));
+    out.end();
+  }
+  return layer;
+}
+
+}  // namespace netglobe

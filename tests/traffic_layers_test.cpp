@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "geo/globe_coords.h"
+#include "layers/aircraft_layers.h"
+#include "layers/fir_layers.h"
+#include "layers/station_layers.h"
+#include "scene/pick_names.h"
+#include "temp_folder.h"
+
+namespace netglobe {
+namespace {
+
+using Kind = DrawOp::Kind;
+using Rgba4 = std::array<float, 4>;
+
+struct LatLon {
+  double lat, lon;
+};
+
+// One primitive as GL draws it: the name loaded and each vertex, read back
+// as a position, with the colour current at it.
+struct Drawn {
+  Prim prim;
+  std::uint32_t name;
+  std::vector<LatLon> at;
+  std::vector<Rgba4> colour;
+};
+
+std::vector<Drawn> drawn(const DrawList& list) {
+  std::vector<Drawn> out;
+  std::uint32_t name = 0;
+  Rgba4 colour{1, 1, 1, 1};
+  bool open = false;
+  for (const DrawOp& op : list.ops()) {
+    const double r = std::hypot(op.f[0], op.f[1], op.f[2]);
+    if (op.kind == Kind::LoadName) name = op.u;
+    if (op.kind == Kind::Color) colour = {op.f[0], op.f[1], op.f[2], op.f[3]};
+    if (op.kind == Kind::Begin) out.push_back({static_cast<Prim>(op.u), name, {}, {}});
+    if (op.kind == Kind::Vertex) {  // the inverse of getxyz
+      EXPECT_TRUE(open);
+      const double lon = std::atan2(op.f[1], op.f[0]) / kDegToRad + 90;
+      out.back().at.push_back({std::asin(op.f[2] / r) / kDegToRad, lon > 180 ? lon - 360 : lon});
+      out.back().colour.push_back(colour);
+    }
+    if (op.kind == Kind::Begin || op.kind == Kind::End) {
+      EXPECT_EQ(open, op.kind == Kind::End);
+      open = op.kind == Kind::Begin;
+    }
+  }
+  EXPECT_FALSE(open);
+  return out;
+}
+
+void expectat(const LatLon& got, double lat, double lon) {
+  EXPECT_NEAR(got.lat, lat, 1e-4);
+  EXPECT_NEAR(got.lon, lon, 1e-4);
+}
+
+// A client line with the positions the layers read, the others filled.
+std::string record(const std::string& callsign, const std::string& lat = "0",
+                   const std::string& lon = "0", const std::string& speed = "0",
+                   const std::string& dest = "", const std::string& id = "1") {
+  std::vector<std::string> f(40, "x");
+  f[0] = callsign, f[1] = id, f[5] = lat, f[6] = lon, f[8] = speed, f[13] = dest;
+  std::string line;
+  for (const std::string& s : f) line += s + ":";
+  return line;
+}
+
+void fill(std::vector<std::string>& list, int& count, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) list[++count] = line;
+}
+
+class TrafficLayers : public ::testing::Test {
+ protected:
+  TrafficLayers() {
+    folder.write("airports.dat", "EDDF:F:F:::50.03:8.57\nEDDF:Later:L:::50.5:9\nEDDM:M:M:::48.35:11.78\n"
+                                 "EDDB:B:B:::50:11\nEDDH:H:H:::60:10\n");
+    folder.write("firs.dat", "EDGG::L:::50:8:EDGX\nEDMM::M:::48:11\nLONG::L:::1:1\nEDLA::L:::1:1\n"
+                             "EMPT::E:::1:1\n");
+    std::string longblock = "!LONG\n";
+    for (int i = 0; i < 501; ++i) longblock += "40:" + std::to_string(i * 0.01) + "\n";
+    folder.write("fir1.dat", "!EDGX\n50:8\n51:9\n52:8\n!\n!EDMM\n47:11\n48:12\n46:12\n!\n" + longblock +
+                                 "!\n!EMPT\n!\n!EDLA\n53:13\n54:14\n55:13");
+    refs.refresh();
+  }
+  void remove(const std::string& name) {
+    std::filesystem::remove(folder.file(name));
+    refs.refresh();
+  }
+  TempFolder folder;
+  RefDirectories refs{folder.path()};
+  StatusLists lists;
+};
+
+TEST_F(TrafficLayers, AircraftDiscsByKindOfPilot) {
+  fill(lists.pillines, lists.pilcount,
+       {record("A", "50", "10", "0", "EDDM"), record("B", "51", "10", "0", "EDDT"),
+        record("C", "52", "10", "0", "eddt", "811402"), record("D", "53", "10", "0", "EDDB", "811402"),
+        "E:5:n:PILOT:"});  // cut short: no position, not the one of the pilot before
+  const Layer layer = drawaircraft(lists, FriendIds({"811402"}), 0.05);
+  EXPECT_EQ(layer.list, 3);
+  const std::vector<Drawn> discs = drawn(layer.ops);
+  ASSERT_EQ(discs.size(), 5u);
+  const Rgba4 red{1, 0, 0, 1}, green{0, 0.5f, 0, 1}, blue{0, 0, 1, 1};
+  const std::array<Rgba4, 5> rims{red, green, blue, blue, red};
+  const std::array<double, 5> radii{0.05, 0.065, 0.065, 0.08, 0.05};
+  const std::array<LatLon, 5> centres{{{50, 10}, {51, 10}, {52, 10}, {53, 10}, {0, 0}}};
+  for (int i = 0; i < 5; ++i) {
+    const Drawn& disc = discs[i];
+    EXPECT_EQ(disc.prim, Prim::TriangleFan);
+    EXPECT_EQ(disc.name, pickname(PickKind::Aircraft, i + 1));
+    ASSERT_EQ(disc.at.size(), 14u);  // centre and 13 rim vertices
+    expectat(disc.at[0], centres[i].lat, centres[i].lon);
+    EXPECT_EQ(disc.colour[0], (Rgba4{1, 1, 1, 1}));
+    EXPECT_EQ(disc.colour[1], rims[i]);
+    expectat(disc.at[1], centres[i].lat + radii[i], centres[i].lon);
+    expectat(disc.at[13], disc.at[1].lat, disc.at[1].lon);  // the fan closes
+  }
+}
+
+TEST_F(TrafficLayers, DirectionLinesOfMovingPilotsWithADestination) {
+  fill(lists.pillines, lists.pilcount,
+       {record("A", "50", "10", "300", "EDDB"), record("B", "50", "10", "29.9", "EDDB"),
+        record("C", "50", "10", "450", ""), record("D", "10", "10", "30", "ZZZZ"),
+        record("E", "50", "11", "100", "EDDB"), record("F", "", "", "100", "EDDB")});
+  Layer layer = drawaircraftdir(lists, refs.airports);
+  EXPECT_EQ(layer.list, 12);
+  std::vector<Drawn> lines = drawn(layer.ops);
+  ASSERT_EQ(lines.size(), 1u);
+  const std::vector<LatLon>& at = lines[0].at;
+  ASSERT_EQ(at.size(), 8u);
+  expectat(at[0], 50, 10);  // course 89 to 50 N 11 E, 0.3 degree long
+  expectat(at[1], 50.00524, 10.46665);
+  EXPECT_EQ(lines[0].colour[0], (Rgba4{1, 0.5f, 0, 1}));
+  EXPECT_EQ(lines[0].colour[1], (Rgba4{1, 1, 0, 1}));
+  // 30 knots to a code that is no airport: 0.03 degree towards 0 N 0 E.
+  expectat(at[2], 10, 10);
+  EXPECT_NEAR(std::hypot(at[3].lat - 10, (at[3].lon - 10) * std::cos(10 * kDegToRad)), 0.03, 1e-4);
+  EXPECT_TRUE(at[3].lat < 10 && at[3].lon < 10);
+  expectat(at[4], 50, 11);  // at its destination already; the pilots after it still get lines
+  expectat(at[6], 0, 0);
+
+  remove("airports.dat");
+  layer = drawaircraftdir(lists, refs.airports);
+  EXPECT_EQ(layer.failure, "airports.dat cannot be read");
+  lines = drawn(layer.ops);
+  EXPECT_TRUE(lines.size() == 1 && lines[0].at.empty());
+}
+
+TEST_F(TrafficLayers, ApproachAndTowerStationsAtTheirAirports) {
+  fill(lists.applines, lists.appcount,
+       {record("EDDF_APP"), record("EDDM_CTR"), record("EDDM_app"), record("XXXX_DEP", "45.5", "7.25")});
+  fill(lists.twrlines, lists.twrcount, {record("EDDH_TWR"), record("YYYY_GND", "-20", "30")});
+
+  const std::vector<Drawn> spots = drawn(drawapp(lists, refs.airports, 0.8).ops);
+  ASSERT_EQ(spots.size(), 3u);
+  const std::array<int, 3> entries{1, 3, 4};
+  const std::array<LatLon, 3> places{{{50.5, 9}, {48.35, 11.78}, {45.5, 7.25}}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(spots[i].name, pickname(PickKind::Approach, entries[i]));
+    ASSERT_EQ(spots[i].at.size(), 14u);
+    expectat(spots[i].at[0], places[i].lat, places[i].lon);
+    expectat(spots[i].at[1], places[i].lat + 0.8, places[i].lon);
+    EXPECT_EQ(spots[i].colour[0], (Rgba4{0, 1, 0, 1}));
+    EXPECT_EQ(spots[i].colour[13], (Rgba4{0, 1, 0, 0}));
+  }
+  // The widening takes the cosine of the rim vertex's latitude, not the centre's.
+  const double rimlat = 50.5 + 0.8 * std::cos(30 * kDegToRad);
+  EXPECT_NEAR(spots[0].at[2].lon - 9, 0.4 / std::cos(rimlat * kDegToRad), 1e-4);
+
+  const std::vector<Drawn> triangles = drawn(drawtwr(lists, refs.airports, 0.1).ops);
+  ASSERT_EQ(triangles.size(), 2u);
+  EXPECT_EQ(triangles[0].prim, Prim::Triangles);
+  EXPECT_EQ(triangles[1].name, pickname(PickKind::Tower, 2));
+  EXPECT_EQ(triangles[0].colour[2], (Rgba4{0, 1, 1, 1}));
+  expectat(triangles[0].at[0], 60.1, 10);
+  expectat(triangles[0].at[1], 59.9, 10.1);  // no widening by latitude
+  expectat(triangles[0].at[2], 59.9, 9.9);
+  expectat(triangles[1].at[0], -19.9, 30);
+
+  remove("airports.dat");  // both end at their first station and say why
+  for (const Layer& layer : {drawapp(lists, refs.airports, 0.8), drawtwr(lists, refs.airports, 0.1)}) {
+    EXPECT_EQ(layer.failure, "airports.dat cannot be read");
+    EXPECT_TRUE(drawn(layer.ops).empty());
+  }
+}
+
+TEST_F(TrafficLayers, ActiveFirsOutlinedAndFilledPerStation) {
+  fill(lists.ctrlines, lists.ctrcount,
+       {record("EDGG_CTR"), record("LONG_CTR"), record("UNKN_CTR"), record("EMPT_CTR"),
+        record("EDMM_fss"), record("EDMM_OBS"), record("EDLA_CTR"), record("EDGG_CTR")});
+  Layer layer = drawactfir(lists, refs.firs, refs.outlines, 1);
+  EXPECT_EQ(layer.list, 8);
+  // Outline and two fill passes for EDGG (under its boundary code EDGX),
+  // EDMM, EDLA (the last block, no "!" after it) and EDGG again; the outline
+  // of over 500 points and the empty block are left out.
+  const std::vector<Drawn> shapes = drawn(layer.ops);
+  ASSERT_EQ(shapes.size(), 12u);
+  const std::array<int, 4> entries{1, 5, 7, 8};
+  for (int s = 0; s < 12; ++s) {
+    EXPECT_EQ(shapes[s].prim, s % 3 ? Prim::Polygon : Prim::Lines);
+    EXPECT_EQ(shapes[s].name, pickname(PickKind::ActiveFir, entries[s / 3]));
+  }
+  const std::vector<LatLon>& ring = shapes[0].at;  // A-B, B-C, A-C
+  const std::array<LatLon, 6> abc{{{50, 8}, {51, 9}, {51, 9}, {52, 8}, {50, 8}, {52, 8}}};
+  ASSERT_EQ(ring.size(), 6u);
+  for (int k = 0; k < 6; ++k) expectat(ring[k], abc[k].lat, abc[k].lon);
+  EXPECT_EQ(shapes[0].colour[0], (Rgba4{1, 0, 0.5f, 1}));
+  EXPECT_EQ(shapes[2].colour[0], (Rgba4{1, 0, 0.5f, 0.2f}));
+  EXPECT_EQ(shapes[3].colour[0], (Rgba4{0, 0.5f, 0.75f, 1}));  // lower-case FSS marker
+  EXPECT_EQ(shapes[5].colour[0], (Rgba4{0, 0.2f, 0.3f, 0.7f}));
+  expectat(shapes[6].at[5], 55, 13);
+  EXPECT_EQ(layer.ops.countof(Kind::ClearStencil), 1u);
+  EXPECT_EQ(layer.ops.countof(Kind::Disable), 8u);  // depth and stencil test per fill
+
+  layer = drawactfir(lists, refs.firs, refs.outlines, -1);  // fill off: outlines only
+  EXPECT_EQ(drawn(layer.ops).size(), 4u);
+  EXPECT_EQ(layer.ops.countof(Kind::Disable) + layer.ops.countof(Kind::ClearStencil), 0u);
+
+  remove("fir1.dat");
+  layer = drawactfir(lists, refs.firs, refs.outlines, 1);
+  EXPECT_EQ(layer.failure, "fir1.dat cannot be read");
+  EXPECT_TRUE(drawn(layer.ops).empty());
+  remove("firs.dat");
+  EXPECT_EQ(drawactfir(lists, refs.firs, refs.outlines, 1).failure, "firs.dat cannot be read");
+}
+
+TEST_F(TrafficLayers, ChiefOutlinesFromTheStatusFile) {
+  const std::string path = folder.write(
+      "whazzup.txt", "!GENERAL\nEDMM-CH:in the header\n3\n4\n5\n6\n!CLIENTS\n" + record("EDGX-CH") +
+                         "\r\n" + record("EDGG_CTR") + "\n" + record("XXXX-CH") + "\n" +
+                         record("EMPT-ach") + "\n!SERVERS\nEDLA:x:y:a -ACH: anywhere\n");
+  Layer layer = drawchiefs(path, refs.outlines);
+  EXPECT_EQ(layer.list, 11);
+  EXPECT_EQ(layer.failure, "");
+  ASSERT_GE(layer.ops.ops().size(), 2u);
+  EXPECT_EQ(layer.ops.ops()[1].kind, Kind::LoadName);
+  // One primitive for all chiefs: EDGX and EDLA; no block for XXXX, and the
+  // block of EMPT has no points.
+  const std::vector<Drawn> lines = drawn(layer.ops);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].prim, Prim::Lines);
+  EXPECT_EQ(lines[0].name, 0u);
+  EXPECT_EQ(lines[0].colour[0], (Rgba4{1, 1, 1, 1}));
+  const std::array<LatLon, 12> expected{{{50, 8}, {51, 9}, {51, 9}, {52, 8}, {50, 8}, {52, 8},
+                                         {53, 13}, {54, 14}, {54, 14}, {55, 13}, {53, 13}, {55, 13}}};
+  ASSERT_EQ(lines[0].at.size(), expected.size());
+  for (std::size_t k = 0; k < expected.size(); ++k) expectat(lines[0].at[k], expected[k].lat, expected[k].lon);
+
+  std::filesystem::remove(path);
+  layer = drawchiefs(path, refs.outlines);
+  EXPECT_EQ(layer.failure, "whazzup.txt cannot be read");
+  EXPECT_TRUE(drawn(layer.ops).empty());
+}
+
+}  // namespace
+}  // namespace netglobe
