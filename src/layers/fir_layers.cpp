@@ -3,10 +3,9 @@
 #include <span>
 #include <vector>
 
-#include "base/line_reader.h"
 #include "base/number_text.h"
 #include "base/text_search.h"
-#include "feed/status_parser.h"
+#include "feed/client_lines.h"
 #include "geo/globe_coords.h"
 #include "layers/record_fields.h"
 #include "layers/rgba.h"
@@ -124,15 +123,13 @@ Layer drawchiefs(const std::string& statuspath, const OutlineDirectory& outlines
   DrawList& out = layer.ops;
   out.color(1, 1, 1);
   out.loadname(0);
-  LineReader file(statuspath);
+  // The same client lines the parse reads, past a client marker on line 8.
+  ClientLines file(statuspath);
   if (!file.isopen()) {
     layer.failure = "whazzup.txt cannot be read";
     return layer;
   }
   std::string curline;
-  for (int n = 0; n < kStatusHeaderLines; ++n) {
-    if (!file.next(curline)) return layer;
-  }
   FieldBuf fieldbuf;
   std::vector<GlobePoint> points;
   bool begun = false;

@@ -14,7 +14,10 @@
 #include <cstdio>
 
 #include "base/text_encoding.h"
+#include "layers/aircraft_layers.h"
+#include "layers/fir_layers.h"
 #include "layers/static_layers.h"
+#include "layers/station_layers.h"
 #include "scene/flight.h"
 #include "shell/fatal.h"
 #include "shell/options.h"
@@ -35,7 +38,7 @@ QString fromrecord(const std::string& text) { return QString::fromUtf8(cp1252tou
 
 Stage::Stage(std::optional<ServerAddress> server, std::string folder, int refreshseconds,
              QWidget* parent)
-    : QOpenGLWidget(parent), peak_(folder) {
+    : QOpenGLWidget(parent), refs_(folder), peak_(folder) {
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
@@ -146,6 +149,27 @@ void Stage::paintGL() {
 
 void Stage::compile(const Layer& layer) {
   incontext([&] { gl_.compile(layer); });
+  if (!layer.failure.empty() && said_.insert(layer.failure).second) {
+    std::fprintf(stderr, "netglobe: %s; the layers that need it are drawn without it\n",
+                 layer.failure.c_str());
+  }
+}
+
+void Stage::buildaircraft(double rad) { compile(drawaircraft(feed_.lists, friends_, rad)); }
+
+void Stage::buildapp(double rad) { compile(drawapp(feed_.lists, refs_.airports, rad)); }
+
+void Stage::buildactfir() {
+  compile(drawactfir(feed_.lists, refs_.firs, refs_.outlines, scene_.actfirmode));
+}
+
+void Stage::buildtraffic(double towersize) {
+  buildaircraft(0.05);
+  compile(drawaircraftdir(feed_.lists, refs_.airports));
+  buildactfir();
+  compile(drawchiefs(statusfilepath(feed_.folder), refs_.outlines));
+  buildapp(0.8);
+  compile(drawtwr(feed_.lists, refs_.airports, towersize));
 }
 
 void Stage::discard(int list) {
@@ -213,6 +237,35 @@ void Stage::startup() {
   QCoreApplication::processEvents();
   getwhazz(feed_, *this);
   peak_.keep(feed_.lists.topcount);
+  refs_.refresh();
+
+  logline("Show ACT-Fir's");
+  QCoreApplication::processEvents();
+  buildactfir();
+  Render();
+
+  logline("Show Chiefs");
+  QCoreApplication::processEvents();
+  compile(drawchiefs(statusfilepath(feed_.folder), refs_.outlines));
+  Render();
+
+  logline("Show APP's");
+  QCoreApplication::processEvents();
+  buildapp(0.8);
+  Render();
+
+  logline("Show TWR's");
+  QCoreApplication::processEvents();
+  compile(drawtwr(feed_.lists, refs_.airports, 0.1));
+  Render();
+
+  showpilotname();
+
+  logline("Show Aircrafts");
+  QCoreApplication::processEvents();
+  buildaircraft(0.05);
+  compile(drawaircraftdir(feed_.lists, refs_.airports));
+  Render();
 
   Timer1.start();
   Timer3.start();
@@ -277,6 +330,10 @@ void Stage::refreshtick() {
   controls_.Text2->hide();
   getwhazz(feed_, *this);
   peak_.keep(feed_.lists.topcount);
+  refs_.refresh();
+  // The approach and tower symbols come back at their refresh sizes, even
+  // after key p enlarged them.
+  buildtraffic(0.08);
   Render();
   refreshing_ = false;
 }

@@ -3,10 +3,13 @@
 #include <QOpenGLWidget>
 #include <QTimer>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "feed/feed_refresh.h"
 #include "feed/peak_file.h"
+#include "refdata/directories.h"
+#include "refdata/network_tables.h"
 #include "scene/key_table.h"
 #include "scene/mouse_steps.h"
 #include "render/gl_scene.h"
@@ -37,7 +40,9 @@ class Stage : public QOpenGLWidget, private FeedHost {
   const std::string& startuplog() const { return log_; }
   bool started() const { return started_; }
   bool alwaysontop() const { return alwaysontop_; }
-  // Compiles a layer into its scene list and marks it built.
+  // Compiles a layer into its scene list and marks it built. A layer whose
+  // build stopped early is compiled with what it holds, and why is said
+  // once on stderr.
   void compile(const Layer& layer);
   // Removes a layer from the scene until it is built again.
   void discard(int list);
@@ -89,6 +94,12 @@ class Stage : public QOpenGLWidget, private FeedHost {
   void pickup(float x, float y);
   void flighttick();  // Timer2
 
+  // The traffic layers from the current status lists and reference data.
+  void buildtraffic(double towersize);
+  void buildaircraft(double rad);
+  void buildapp(double rad);
+  void buildactfir();
+
   void refreshtick();    // Timer1
   void zoomtick();       // Timer3
   void labelswitchtick();  // Timer4
@@ -101,6 +112,9 @@ class Stage : public QOpenGLWidget, private FeedHost {
   std::string log_;  // the startup log, UTF-8 (file names in it are not windows-1252)
 
   GlScene gl_;
+  RefDirectories refs_;
+  FriendIds friends_;
+  std::set<std::string> said_;  // build failures already reported
 
   Pointer pointer_;              // last mouse position and left drag
   std::uint32_t pickedname_ = 0;  // object the pick summary names

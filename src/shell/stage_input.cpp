@@ -127,10 +127,10 @@ void Stage::pickup(float x, float y) {
 
 void Stage::rebuild(const Rebuild& layer) {
   switch (layer.layer) {
-    case LayerBuild::Aircraft:
-    case LayerBuild::Approach:
-    case LayerBuild::ActiveFir:
-    case LayerBuild::PilotLabels: break;
+    case LayerBuild::Aircraft: buildaircraft(layer.size); break;
+    case LayerBuild::Approach: buildapp(layer.size); break;
+    case LayerBuild::ActiveFir: buildactfir(); break;
+    case LayerBuild::PilotLabels: showpilotname(); break;
   }
 }
 
