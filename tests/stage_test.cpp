@@ -10,6 +10,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QInputMethodEvent>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "geo/globe_coords.h"
@@ -104,6 +106,47 @@ TEST(Stage, StatusServerCountsReachTheTitle) {
   ASSERT_TRUE(s.start());
   EXPECT_EQ(s.stage->windowTitle().toStdString(), " CTR=1 APP=0 TWR=0 PIL=1 CLI=2 TOP=2");
   EXPECT_EQ(s.folder.read("whazzup.txt").substr(0, 10), "!GENERAL\r\n");
+}
+
+TEST(Stage, CursorOnAPilotNamesItAndKeysOfTheTableAct) {
+  LoopbackServer server([](const httplib::Request&, httplib::Response& res) {
+    res.set_content("!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n"
+                    "DLH1:100001:Jane Doe:PILOT::51:12:35000:450:A320:450:EDDB:FL350:EDDT:\n"
+                    "!SERVERS\n",
+                    "text/plain");
+  });
+  StartedStage s(server.address(), NETGLOBE_DATA_DIR);
+  ASSERT_TRUE(s.start());
+  ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 4; }));
+  QLineEdit* summary = s.stage->controls().Text4;
+  // The zoom has ended on the default centre, where the pilot is.
+  const QPoint centre(s.stage->width() / 2, s.stage->height() / 2);
+  QTest::mouseMove(s.stage.get(), centre);
+  ASSERT_TRUE(waitfor([&] { return summary->text().contains("DLH1"); }, 5000))
+      << summary->text().toStdString();
+  EXPECT_EQ(summary->text().toStdString(), "DLH1 EDDT   Jane Doe");
+  EXPECT_TRUE(s.stage->controls().Text3->toPlainText().contains("DLH1"));
+
+  // A wheel notch towards the user moves the camera away, as a drag upwards.
+  const double before = s.stage->view().viewdist;
+  QWheelEvent away(QPointF(centre), QPointF(s.stage->mapToGlobal(centre)), QPoint(), QPoint(0, -120),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(s.stage.get(), &away);
+  EXPECT_GT(s.stage->view().viewdist, before);
+
+  // Keys typed into the status line: a letter, an umlaut, a dead key.
+  QLineEdit* line = s.stage->controls().Text1;
+  QTest::keyClick(line, Qt::Key_X, Qt::NoModifier);
+  EXPECT_EQ(s.stage->scene().globestyle, 2);
+  QTest::keyClick(line, Qt::Key_X, Qt::ShiftModifier);  // upper case: nothing
+  QTest::keyClick(line, Qt::Key_Y);
+  EXPECT_EQ(s.stage->scene().globestyle, 1);
+  QTest::sendKeyEvent(QTest::Click, line, Qt::Key_Adiaeresis, QString::fromUtf8("\xC3\xA4"), {});
+  EXPECT_TRUE(s.stage->controls().Listbox5->isVisible());
+  QInputMethodEvent acute;
+  acute.setCommitString(QString::fromUtf8("\xC2\xB4"));
+  QCoreApplication::sendEvent(line, &acute);
+  EXPECT_EQ(s.stage->view().viewdist, 11.5);  // the start view
 }
 
 // A red point at a place, in the aircraft list.

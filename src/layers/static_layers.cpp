@@ -1,5 +1,7 @@
 #include "layers/static_layers.h"
 
+#include <optional>
+
 #include "geo/globe_coords.h"
 #include "base/fields.h"
 #include "base/line_reader.h"
@@ -86,8 +88,11 @@ Layer drawfirs(const std::string& folder) {
   GlobePoint point;
   bool more = true;
   while (more) {
-    out.begin(Prim::LineLoop);
+    // A closed strip rather than a line loop: the picking pass of the
+    // software renderer crashes on line loops, and the picture is the same.
+    out.begin(Prim::LineStrip);
     out.color(0.1f, 0.5f, 0.0f);
+    std::optional<GlobePoint> first;
     for (;;) {
       if (!file.next(curline) || curline.starts_with("!!")) {
         more = false;
@@ -99,7 +104,9 @@ Layer drawfirs(const std::string& folder) {
         break;
       }
       out.vertex(point);
+      if (!first) first = point;
     }
+    if (first) out.vertex(*first);
     out.end();
     // The line after a block's end is passed over: the next block's header
     // when blocks are closed by a line of their own.
