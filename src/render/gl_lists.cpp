@@ -35,8 +35,9 @@ void replay(const DrawOp& op, const Quadrics& quadrics) {
       break;
     }
     case K::Sphere: {
-      GLUquadric* q = f[1] != 0.0f ? quadrics.textured : quadrics.plain;
-      if (q) gluSphere(q, f[0], static_cast<GLint>(op.u), static_cast<GLint>(op.u));
+      if (quadrics.globe) {
+        gluSphere(quadrics.globe, f[0], static_cast<GLint>(op.u), static_cast<GLint>(op.u));
+      }
       break;
     }
     case K::StencilFunc:

@@ -7,10 +7,11 @@
 
 namespace netglobe {
 
-// The quadrics the globe spheres are drawn with.
+// The quadric the globe spheres are drawn with. It makes texture
+// coordinates for both: the software renderer crashes in the picking pass
+// over a sphere without them, and they cost nothing with texturing off.
 struct Quadrics {
-  GLUquadric* textured = nullptr;
-  GLUquadric* plain = nullptr;
+  GLUquadric* globe = nullptr;  // globequadric
 };
 
 // Replaces display list `number` with the commands of `list`, recorded in

@@ -39,20 +39,19 @@ TextureLoad GlScene::loadglobetexture(const std::string& filename) {
 }
 
 void GlScene::buildglobes() {
-  if (!quadrics_.textured) {
-    quadrics_.textured = gluNewQuadric();
-    gluQuadricTexture(quadrics_.textured, GL_TRUE);
-  }
-  if (!quadrics_.plain) {
-    quadrics_.plain = gluNewQuadric();
-    gluQuadricTexture(quadrics_.plain, GL_FALSE);
+  if (!quadrics_.globe) {
+    quadrics_.globe = gluNewQuadric();
+    gluQuadricTexture(quadrics_.globe, GL_TRUE);
   }
   Layer textured{kTexGlobeList, {}};
-  textured.ops.sphere(kGlobeRadius, kGlobeSlices, true);
+  textured.ops.sphere(kGlobeRadius, kGlobeSlices);
   compile(textured);
+  // The plain sphere has texture coordinates too (see Quadrics); texturing
+  // is off for it.
   Layer plain{kPlainGlobeList, {}};
+  plain.ops.disable(Cap::Texture2D);
   plain.ops.color(0.0f, 0.0f, 0.15f);
-  plain.ops.sphere(kGlobeRadius, kGlobeSlices, false);
+  plain.ops.sphere(kGlobeRadius, kGlobeSlices);
   compile(plain);
 }
 
@@ -80,8 +79,7 @@ PickHits GlScene::pick(float x, float y, const SceneState& scene, const ViewStat
 }
 
 void GlScene::release() {
-  if (quadrics_.textured) gluDeleteQuadric(quadrics_.textured);
-  if (quadrics_.plain) gluDeleteQuadric(quadrics_.plain);
+  if (quadrics_.globe) gluDeleteQuadric(quadrics_.globe);
   quadrics_ = {};
   for (int list = 0; list <= kLastSceneList; ++list) {
     if (ready_[list]) glDeleteLists(static_cast<GLuint>(list), 1);

@@ -36,7 +36,7 @@ class GlScene {
   // usable image the texture stays empty and the reason is given.
   TextureLoad loadglobetexture(const std::string& filename);
 
-  // The quadrics and the two globe spheres (textured list 5, plain list 7).
+  // The quadric and the two globe spheres (textured list 5, plain list 7).
   void buildglobes();
 
   // Replaces the layer's list, drawing it into the current frame as well,
@@ -61,7 +61,7 @@ class GlScene {
  private:
   bool open_ = false;
   GLuint texture_ = 0;  // texids(0)
-  Quadrics quadrics_;   // globequadric, plainquadric
+  Quadrics quadrics_;
   ReadyLists ready_;
 };
 

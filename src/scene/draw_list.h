@@ -54,7 +54,7 @@ struct DrawOp {
     Disable,     // u = Cap
     RasterPos,   // f[0..2]
     Glyph,       // u = character byte; drawn through the glyph lists
-    Sphere,      // f[0] radius, u = slices and stacks, f[1] != 0: textured
+    Sphere,      // f[0] radius, u = slices and stacks; with texture coordinates
     StencilFunc, // u = StencilFunc, f[0] = ref, f[1] = mask
     StencilOp,   // u = fail, f[0] = zfail, f[1] = zpass (StencilAction values)
     ColorMask,   // u = 1 to write colour, 0 to mask it
@@ -85,8 +85,8 @@ class DrawList {
     push(DrawOp::Kind::RasterPos, 0, float(p.x), float(p.y), float(p.z));
   }
   void glyph(unsigned char c) { push(DrawOp::Kind::Glyph, c); }
-  void sphere(double radius, std::uint32_t slicesstacks, bool textured) {
-    push(DrawOp::Kind::Sphere, slicesstacks, float(radius), textured ? 1.0f : 0.0f);
+  void sphere(double radius, std::uint32_t slicesstacks) {
+    push(DrawOp::Kind::Sphere, slicesstacks, float(radius));
   }
   void stencilfunc(StencilFunc func, int ref, std::uint32_t mask) {
     push(DrawOp::Kind::StencilFunc, static_cast<std::uint32_t>(func), float(ref), float(mask));
