@@ -22,7 +22,7 @@ constexpr double kTripMinSpeed = 80;  // knots; slower pilots get 0 NM and 0 min
 // Keeps dist from ever receiving two identical positions.
 constexpr double kDestShift = 0.000001;
 
-// What a label keeps of its record before a lookup overwrites the buffer.
+// What a label shows of its record.
 struct Pilot {
   std::string callsign;
   std::string name;
@@ -81,17 +81,17 @@ Layer showpilotname(const StatusLists& lists, const AirportDirectory& airports,
   Layer layer{kPilotLabelList};
   layer.ops.color(1.0f, 1.0f, 0.0f);
   const int count = std::min(lists.pilcount, static_cast<int>(lists.pillines.size()) - 1);
-  FieldBuf fieldbuf;
+  FieldBuf fieldbuf;  // for the airport lookups
   for (int i = 1; i <= count; ++i) {
-    splitclient(lists.pillines[static_cast<std::size_t>(i)], fieldbuf);
-    if (fieldbuf(6).empty()) continue;  // no position, no label
-    const Pilot pilot{fieldbuf(1),
-                      labelname(fieldbuf(3)),
-                      fieldbuf(14).empty() ? "?" : fieldbuf(14),
-                      leadingnumber(fieldbuf(6)),
-                      leadingnumber(fieldbuf(7)),
-                      leadingnumber(fieldbuf(8)),
-                      leadingnumber(fieldbuf(9))};
+    const ClientFields f(lists.pillines[static_cast<std::size_t>(i)], 14);
+    if (f(6).empty()) continue;  // no position, no label
+    const Pilot pilot{std::string(f(1)),
+                      labelname(std::string(f(3))),
+                      f(14).empty() ? "?" : std::string(f(14)),
+                      leadingnumber(f(6)),
+                      leadingnumber(f(7)),
+                      leadingnumber(f(8)),
+                      leadingnumber(f(9))};
     Trip trip;
     if (pilotlabelmode == 5) {
       if (const char* failure = measuretrip(pilot, airports, fieldbuf, trip)) {

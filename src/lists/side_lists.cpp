@@ -7,7 +7,6 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "base/fields.h"
 #include "base/line_reader.h"
 #include "base/number_text.h"
 #include "feed/client_fields.h"
@@ -31,10 +30,14 @@ bool holdsobs(std::string_view callsign) {
                      }) != callsign.end();
 }
 
-// Splits every client line of the stored copy after its header and hands
-// the fields to each. A copy that cannot be opened gives the reason.
+constexpr std::string_view kObserverMark = "ZELV Observer";
+
+std::string_view callsignof(std::string_view line) { return line.substr(0, line.find(':')); }
+
+// Hands every line of the stored copy after its header to each. A copy that
+// cannot be opened gives the reason.
 template <class Each>
-std::string eachstatusrecord(const std::string& path, Each each) {
+std::string eachstatusline(const std::string& path, Each each) {
   LineReader file(path);
   if (!file.isopen()) {
     const int error = errno;
@@ -44,11 +47,7 @@ std::string eachstatusrecord(const std::string& path, Each each) {
   for (int i = 0; i < kStatusHeaderLines; ++i) {
     if (!file.next(curline)) return {};
   }
-  FieldBuf fieldbuf;
-  while (file.next(curline)) {
-    splitclient(curline, fieldbuf);
-    each(fieldbuf);
-  }
+  while (file.next(curline)) each(std::string_view(curline));
   return {};
 }
 
@@ -56,10 +55,8 @@ std::string eachstatusrecord(const std::string& path, Each each) {
 template <class Each>
 void eachpilotrecord(const StatusLists& lists, Each each) {
   const int count = std::min(lists.pilcount, static_cast<int>(lists.pillines.size()) - 1);
-  FieldBuf fieldbuf;
   for (int i = 1; i <= count; ++i) {
-    splitclient(lists.pillines[static_cast<std::size_t>(i)], fieldbuf);
-    each(fieldbuf);
+    each(ClientFields(lists.pillines[static_cast<std::size_t>(i)], 14));
   }
 }
 
@@ -78,9 +75,13 @@ bool staffedstation(std::string_view callsign) {
 
 ObsLists getobs(const std::string& statuspath) {
   ObsLists lists;
-  const std::string failure = eachstatusrecord(statuspath, [&](const FieldBuf& f) {
-    const std::string& callsign = f(1);
-    if (!f(36).starts_with("ZELV Observer") && !callsign.ends_with("CH")) return;
+  const std::string failure = eachstatusline(statuspath, [&](std::string_view line) {
+    const std::string_view callsign = callsignof(line);
+    const bool chief = callsign.ends_with("CH");
+    // Most lines hold no observer mark at all: those are not split.
+    if (!chief && line.find(kObserverMark) == std::string_view::npos) return;
+    const ClientFields f(line);
+    if (!chief && !f(36).starts_with(kObserverMark)) return;
     SideList& box = holdsobs(callsign) ? lists.listbox2 : lists.listbox1;
     box.rows.push_back(joined({callsign, " ", f(3), " ", ratingtext(f(17))}));
   });
@@ -91,8 +92,9 @@ ObsLists getobs(const std::string& statuspath) {
 
 SideList getfriends(const std::string& statuspath, const FriendIds& friends) {
   SideList list;
-  list.failure = eachstatusrecord(statuspath, [&](const FieldBuf& f) {
-    if (!friends.contains(f(2))) return;
+  list.failure = eachstatusline(statuspath, [&](std::string_view line) {
+    if (!friends.contains(ClientFields(line, 2)(2))) return;
+    const ClientFields f(line, 17);
     list.rows.push_back(joined({f(1), " STB> ", f(3), " ", ratingtext(f(17))}));
   });
   return list;
@@ -100,8 +102,10 @@ SideList getfriends(const std::string& statuspath, const FriendIds& friends) {
 
 SideList getedbb(const std::string& statuspath) {
   SideList list;
-  list.failure = eachstatusrecord(statuspath, [&](const FieldBuf& f) {
-    if (!inregionbox(leadingnumber(f(6)), leadingnumber(f(7))) || !staffedstation(f(1))) return;
+  list.failure = eachstatusline(statuspath, [&](std::string_view line) {
+    if (!staffedstation(callsignof(line))) return;
+    const ClientFields f(line, 17);
+    if (!inregionbox(leadingnumber(f(6)), leadingnumber(f(7)))) return;
     list.rows.push_back(joined({f(1), " FIR> ", f(3), " ", ratingtext(f(17))}));
   });
   return list;
@@ -109,7 +113,7 @@ SideList getedbb(const std::string& statuspath) {
 
 SideList getinbound(const StatusLists& lists) {
   SideList list;
-  eachpilotrecord(lists, [&](const FieldBuf& f) {
+  eachpilotrecord(lists, [&](const ClientFields& f) {
     if (!ishomeairport(f(14))) return;
     list.rows.push_back(joined({f(1), " in> ", f(14), " ", f(3)}));
   });
@@ -118,7 +122,7 @@ SideList getinbound(const StatusLists& lists) {
 
 SideList getoutbound(const StatusLists& lists) {
   SideList list;
-  eachpilotrecord(lists, [&](const FieldBuf& f) {
+  eachpilotrecord(lists, [&](const ClientFields& f) {
     if (!ishomeairport(f(12))) return;
     list.rows.push_back(joined({f(1), " out> ", f(14), " ", f(3)}));
   });

@@ -49,8 +49,12 @@ Layer stationlayer(int list, Rgb colour, const std::vector<std::string>& lines, 
   count = std::min(count, static_cast<int>(lines.size()) - 1);
   FieldBuf fieldbuf;
   for (int i = 1; i <= count; ++i) {
-    splitclient(lines[static_cast<std::size_t>(i)], fieldbuf);
-    const Station station{fieldbuf(1), fieldbuf(3), std::string(ratingtext(fieldbuf(17)))};
+    const ClientFields record(lines[static_cast<std::size_t>(i)], 17);
+    const Station station{std::string(record(1)), std::string(record(3)),
+                          std::string(ratingtext(record(17)))};
+    // The label shows positions 1 to 3 of the record split last: the
+    // station's own unless a lookup finds a record of its own.
+    for (int n = 1; n <= 3; ++n) fieldbuf(n).assign(record(n));
     if (const Failure failure = label(station, fieldbuf, layer.ops)) {
       layer.failure = failure;
       break;
@@ -87,8 +91,7 @@ Layer showaprname(const StatusLists& lists, const AirportDirectory& airports,
           if (!fir.readable) return "approach labels: cannot read firs.dat";
           at = {fir.destlat, fir.destlon};
         }
-        // Positions 1 and 3 of whichever record the lookups split last: the
-        // airport's code and place, the FIR's code and name, or the
+        // The airport's code and place, the FIR's code and name, or the
         // station's own callsign and name.
         drawlabel(out, getxyz(at.lat + 0.6, at.lon - 0.3, 0),
                   fieldbuf(1) + " " + fieldbuf(3) + " " + s.name + " " + s.rating);
