@@ -15,8 +15,7 @@ namespace netglobe {
 
 namespace {
 
-// What a label keeps of its station record before the lookups overwrite the
-// field buffer.
+// What every label shows of its station record.
 struct Station {
   std::string callsign;
   std::string name;
