@@ -9,6 +9,11 @@
 #include <QElapsedTimer>
 #include <memory>
 
+#include "bench_support.h"
+#include "feed/status_parser.h"
+#include "lists/pilot_labels.h"
+#include "lists/station_labels.h"
+#include "refdata/directories.h"
 #include "render/gl_probe.h"
 #include "shell/stage.h"
 
@@ -25,6 +30,62 @@ void drawframes(benchmark::State& state) {
   }
 }
 
+// The four label lists of a refresh at 10000 places (pilot labels in their
+// richest mode), built from the shipped data beside the program.
+const std::vector<netglobe::Layer>& labellayers() {
+  static const std::vector<netglobe::Layer> layers = [] {
+    netglobe::StatusLists lists;
+    netglobe::what2array(netbench::storedsnapshot(10000), lists);
+    netglobe::RefDirectories refs(QCoreApplication::applicationDirPath().toStdString());
+    refs.refresh();
+    return std::vector<netglobe::Layer>{
+        netglobe::showctrname(lists, refs.firs),
+        netglobe::showaprname(lists, refs.airports, refs.firs),
+        netglobe::showtwrname(lists, refs.airports),
+        netglobe::showpilotname(lists, refs.airports, 5)};
+  }();
+  return layers;
+}
+
+void compilelabels() {
+  for (const netglobe::Layer& layer : labellayers()) stage->compile(layer);
+  stage->makeCurrent();
+  glFinish();
+  stage->doneCurrent();
+}
+
+// Compiling draws the lists once as well (compile and execute).
+void BM_frame_labels_compile(benchmark::State& state) {
+  for (auto _ : state) compilelabels();
+  const auto glyphs = [](int i) {
+    return static_cast<double>(labellayers()[std::size_t(i)].ops.countof(netglobe::DrawOp::Kind::Glyph));
+  };
+  state.counters["station_glyphs"] = glyphs(0) + glyphs(1) + glyphs(2);
+  state.counters["pilot_glyphs"] = glyphs(3);
+}
+
+// The static layers with the pilot labels, as the view shows them after the
+// start zoom.
+void BM_frame_globe_coast_firs_pilotlabels(benchmark::State& state) {
+  compilelabels();
+  stage->scene().pilotlabels = 1;
+  drawframes(state);
+}
+
+// Station labels switched on as well; all label lists are taken away again
+// for the frames after this one.
+void BM_frame_globe_coast_firs_all_labels(benchmark::State& state) {
+  compilelabels();
+  stage->scene().stationlabels = 1;
+  stage->scene().pilotlabels = 1;
+  drawframes(state);
+  stage->scene().stationlabels = -1;
+  stage->scene().pilotlabels = -1;
+  for (int list = netglobe::kCtrLabelList; list <= netglobe::kPilotLabelList; ++list) {
+    stage->discard(list);
+  }
+}
+
 // The layers are taken away one by one, so the benchmarks run in this order.
 void BM_frame_globe_coast_firs(benchmark::State& state) { drawframes(state); }
 void BM_frame_globe_coast(benchmark::State& state) {
@@ -36,6 +97,9 @@ void BM_frame_globe_only(benchmark::State& state) {
   drawframes(state);
 }
 
+BENCHMARK(BM_frame_labels_compile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_frame_globe_coast_firs_pilotlabels)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_frame_globe_coast_firs_all_labels)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_frame_globe_coast_firs)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_frame_globe_coast)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_frame_globe_only)->Unit(benchmark::kMillisecond)->UseRealTime();

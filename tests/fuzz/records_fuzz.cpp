@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to everything that reads what a server or a data file
-// sends: text conversion, record splitting, the status parse and the
-// reference readers. Build with clang and NETGLOBE_BUILD_FUZZ=ON (README).
+// sends: text conversion, record splitting, the status parse, the reference
+// readers, the side lists, the labels and the friends file. Build with clang and NETGLOBE_BUILD_FUZZ=ON (README).
 #include <unistd.h>
 
 #include <cstdint>
@@ -16,6 +16,10 @@
 #include "base/fields.h"
 #include "base/number_text.h"
 #include "layers/static_layers.h"
+#include "lists/pilot_labels.h"
+#include "lists/side_lists.h"
+#include "lists/station_labels.h"
+#include "refdata/friends_file.h"
 
 namespace {
 
@@ -62,7 +66,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   directories.refresh();
   directories.firs.getfirinfo(key, fields);
   directories.airports.lastairport(key, fields);
-  const OutlineLines outline = directories.outlines.outline(input.substr(1, 4));
+  const OutlineLines outline = directories.outlines.outline(input.substr(input.empty() ? 0 : 1, 4));
   for (const std::string& point : outline.points) getfields(point, fields);
+
+  const std::string status = folder() + "/whazzup.txt";
+  getobs(status);
+  getfriends(status, FriendIds());
+  getedbb(status);
+  getinbound(lists);
+  getoutbound(lists);
+  showctrname(lists, directories.firs);
+  showaprname(lists, directories.airports, directories.firs);
+  showtwrname(lists, directories.airports);
+  for (int mode = 1; mode <= 5; ++mode) showpilotname(lists, directories.airports, mode);
+  put("friends.txt", input);
+  FriendsFile friends(folder());
+  friends.refresh();
   return 0;
 }

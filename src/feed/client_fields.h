@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace netglobe {
+
+// The highest position any reader of a client line reads (the observer text).
+inline constexpr int kLastClientPosition = 36;
+
+// The fields of one client line, positions 1 to last (at most 36), as views
+// into the line (which must outlive them). A position the line does not
+// have reads empty: a cut or malformed line is a short record, never one
+// with the coordinates, rating or destination of the line read before it.
+// The side lists read every line of the stored copy three times a refresh,
+// so the fields are not copied and not split further than needed.
+class ClientFields {
+ public:
+  explicit ClientFields(std::string_view curline, int last = kLastClientPosition);
+  std::string_view operator()(int n) const { return fields_.at(static_cast<std::size_t>(n)); }
+
+ private:
+  std::array<std::string_view, kLastClientPosition + 1> fields_{};  // slot 0 unused
+};
+
+}  // namespace netglobe

@@ -1,0 +1,132 @@
+#include "lists/side_lists.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
+
+#include "base/line_reader.h"
+#include "base/number_text.h"
+#include "feed/client_fields.h"
+#include "feed/status_parser.h"
+
+namespace netglobe {
+
+namespace {
+
+std::string joined(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (std::string_view part : parts) text += part;
+  return text;
+}
+
+bool holdsobs(std::string_view callsign) {
+  constexpr std::string_view kObs = "OBS";
+  return std::search(callsign.begin(), callsign.end(), kObs.begin(), kObs.end(),
+                     [](char a, char b) {
+                       return std::toupper(static_cast<unsigned char>(a)) == b;
+                     }) != callsign.end();
+}
+
+constexpr std::string_view kObserverMark = "ZELV Observer";
+
+std::string_view callsignof(std::string_view line) { return line.substr(0, line.find(':')); }
+
+// Hands every line of the stored copy after its header to each. A copy that
+// cannot be opened gives the reason.
+template <class Each>
+std::string eachstatusline(const std::string& path, Each each) {
+  LineReader file(path);
+  if (!file.isopen()) {
+    const int error = errno;
+    return "cannot open " + path + ": " + std::strerror(error);
+  }
+  std::string curline;
+  for (int i = 0; i < kStatusHeaderLines; ++i) {
+    if (!file.next(curline)) return {};
+  }
+  while (file.next(curline)) each(std::string_view(curline));
+  return {};
+}
+
+// The pilot lines of the last parse, split one after the other.
+template <class Each>
+void eachpilotrecord(const StatusLists& lists, Each each) {
+  const int count = std::min(lists.pilcount, static_cast<int>(lists.pillines.size()) - 1);
+  for (int i = 1; i <= count; ++i) {
+    each(ClientFields(lists.pillines[static_cast<std::size_t>(i)], 14));
+  }
+}
+
+bool inregionbox(double lat, double lon) {
+  return lon >= 10.92 && lon <= 14.59 && lat >= 50.78 && lat <= 54.16;
+}
+
+bool staffedstation(std::string_view callsign) {
+  for (std::string_view suffix : {"GND", "TWR", "DEP", "APP", "CTR"}) {
+    if (callsign.ends_with(suffix)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+ObsLists getobs(const std::string& statuspath) {
+  ObsLists lists;
+  const std::string failure = eachstatusline(statuspath, [&](std::string_view line) {
+    const std::string_view callsign = callsignof(line);
+    const bool chief = callsign.ends_with("CH");
+    // Most lines hold no observer mark at all: those are not split.
+    if (!chief && line.find(kObserverMark) == std::string_view::npos) return;
+    const ClientFields f(line);
+    if (!chief && !f(36).starts_with(kObserverMark)) return;
+    SideList& box = holdsobs(callsign) ? lists.listbox2 : lists.listbox1;
+    box.rows.push_back(joined({callsign, " ", f(3), " ", ratingtext(f(17))}));
+  });
+  lists.listbox1.failure = failure;
+  lists.listbox2.failure = failure;
+  return lists;
+}
+
+SideList getfriends(const std::string& statuspath, const FriendIds& friends) {
+  SideList list;
+  list.failure = eachstatusline(statuspath, [&](std::string_view line) {
+    if (!friends.contains(ClientFields(line, 2)(2))) return;
+    const ClientFields f(line, 17);
+    list.rows.push_back(joined({f(1), " STB> ", f(3), " ", ratingtext(f(17))}));
+  });
+  return list;
+}
+
+SideList getedbb(const std::string& statuspath) {
+  SideList list;
+  list.failure = eachstatusline(statuspath, [&](std::string_view line) {
+    if (!staffedstation(callsignof(line))) return;
+    const ClientFields f(line, 17);
+    if (!inregionbox(leadingnumber(f(6)), leadingnumber(f(7)))) return;
+    list.rows.push_back(joined({f(1), " FIR> ", f(3), " ", ratingtext(f(17))}));
+  });
+  return list;
+}
+
+SideList getinbound(const StatusLists& lists) {
+  SideList list;
+  eachpilotrecord(lists, [&](const ClientFields& f) {
+    if (!ishomeairport(f(14))) return;
+    list.rows.push_back(joined({f(1), " in> ", f(14), " ", f(3)}));
+  });
+  return list;
+}
+
+SideList getoutbound(const StatusLists& lists) {
+  SideList list;
+  eachpilotrecord(lists, [&](const ClientFields& f) {
+    if (!ishomeairport(f(12))) return;
+    list.rows.push_back(joined({f(1), " out> ", f(14), " ", f(3)}));
+  });
+  return list;
+}
+
+}  // namespace netglobe

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "feed/status_lists.h"
+#include "refdata/network_tables.h"
+
+namespace netglobe {
+
+// The rows of one side list box, windows-1252, in the order of the stored
+// copy (or of the pilot list): nothing sorted, duplicates kept.
+struct SideList {
+  std::vector<std::string> rows;
+  // Why the list is empty although it should have been read (the stored copy
+  // could not be opened); empty when it was read. The text stays the same
+  // from one refresh to the next, so the window can say it once.
+  std::string failure;
+  bool readable() const { return failure.empty(); }
+};
+
+// getobs fills two boxes from one read of the stored copy.
+struct ObsLists {
+  SideList listbox1;  // observers and chiefs whose callsign holds no "OBS"
+  SideList listbox2;  // those whose callsign holds "OBS" in any letter case
+};
+
+// The three lists read from the stored copy at statuspath (every line after
+// the seven header lines is a candidate, whatever section it lies in).
+
+// Observers (observer text beginning "ZELV Observer") and chiefs (callsign
+// ending "CH"): "callsign name rating".
+ObsLists getobs(const std::string& statuspath);
+
+// Clients whose member id is a friend's: "callsign STB> name rating".
+SideList getfriends(const std::string& statuspath, const FriendIds& friends);
+
+// Ground, tower, departure, approach and centre stations inside longitude
+// 10.92 to 14.59 and latitude 50.78 to 54.16, edges included:
+// "callsign FIR> name rating".
+SideList getedbb(const std::string& statuspath);
+
+// The two read from the pilot list of the last parse.
+
+// Pilots bound for a home aerodrome: "callsign in> destination name".
+SideList getinbound(const StatusLists& lists);
+
+// Pilots leaving a home aerodrome. The row shows the destination, as the
+// inbound row does: "callsign out> destination name".
+SideList getoutbound(const StatusLists& lists);
+
+}  // namespace netglobe
