@@ -7,10 +7,9 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "base/line_reader.h"
 #include "base/number_text.h"
 #include "feed/client_fields.h"
-#include "feed/status_parser.h"
+#include "feed/client_lines.h"
 
 namespace netglobe {
 
@@ -34,19 +33,17 @@ constexpr std::string_view kObserverMark = "ZELV Observer";
 
 std::string_view callsignof(std::string_view line) { return line.substr(0, line.find(':')); }
 
-// Hands every line of the stored copy after its header to each. A copy that
+// Hands every line of the stored copy after its header (and a client marker
+// on line 8) to each. A copy that
 // cannot be opened gives the reason.
 template <class Each>
 std::string eachstatusline(const std::string& path, Each each) {
-  LineReader file(path);
+  ClientLines file(path);
   if (!file.isopen()) {
     const int error = errno;
     return "cannot open " + path + ": " + std::strerror(error);
   }
   std::string curline;
-  for (int i = 0; i < kStatusHeaderLines; ++i) {
-    if (!file.next(curline)) return {};
-  }
   while (file.next(curline)) each(std::string_view(curline));
   return {};
 }

@@ -38,7 +38,7 @@ QString fromrecord(const std::string& text) { return QString::fromUtf8(cp1252tou
 
 Stage::Stage(std::optional<ServerAddress> server, std::string folder, int refreshseconds,
              QWidget* parent)
-    : QOpenGLWidget(parent), refs_(folder), peak_(folder) {
+    : QOpenGLWidget(parent), refs_(folder), friends_(folder), peak_(folder) {
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
@@ -149,13 +149,10 @@ void Stage::paintGL() {
 
 void Stage::compile(const Layer& layer) {
   incontext([&] { gl_.compile(layer); });
-  if (!layer.failure.empty() && said_.insert(layer.failure).second) {
-    std::fprintf(stderr, "netglobe: %s; the layers that need it are drawn without it\n",
-                 layer.failure.c_str());
-  }
+  say("list " + std::to_string(layer.list), layer.failure);
 }
 
-void Stage::buildaircraft(double rad) { compile(drawaircraft(feed_.lists, friends_, rad)); }
+void Stage::buildaircraft(double rad) { compile(drawaircraft(feed_.lists, friends_.ids(), rad)); }
 
 void Stage::buildapp(double rad) { compile(drawapp(feed_.lists, refs_.airports, rad)); }
 
@@ -235,9 +232,9 @@ void Stage::startup() {
 
   logline("Get Whazzup");
   QCoreApplication::processEvents();
+  refreshreferences();
   getwhazz(feed_, *this);
   peak_.keep(feed_.lists.topcount);
-  refs_.refresh();
 
   logline("Show ACT-Fir's");
   QCoreApplication::processEvents();
@@ -259,6 +256,7 @@ void Stage::startup() {
   compile(drawtwr(feed_.lists, refs_.airports, 0.1));
   Render();
 
+  buildstationlabels();
   showpilotname();
 
   logline("Show Aircrafts");
@@ -328,12 +326,14 @@ void Stage::refreshtick() {
   if (refreshing_) return;
   refreshing_ = true;
   controls_.Text2->hide();
+  refreshreferences();
   getwhazz(feed_, *this);
   peak_.keep(feed_.lists.topcount);
-  refs_.refresh();
   // The approach and tower symbols come back at their refresh sizes, even
   // after key p enlarged them.
   buildtraffic(0.08);
+  buildstationlabels();
+  showpilotname();
   Render();
   refreshing_ = false;
 }

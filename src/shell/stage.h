@@ -3,13 +3,14 @@
 #include <QOpenGLWidget>
 #include <QTimer>
 #include <memory>
-#include <set>
 #include <string>
 
 #include "feed/feed_refresh.h"
 #include "feed/peak_file.h"
 #include "refdata/directories.h"
-#include "refdata/network_tables.h"
+#include "lists/said_once.h"
+#include "lists/side_lists.h"
+#include "refdata/friends_file.h"
 #include "scene/key_table.h"
 #include "scene/mouse_steps.h"
 #include "render/gl_scene.h"
@@ -69,6 +70,15 @@ class Stage : public QOpenGLWidget, private FeedHost {
  private:
   // FeedHost
   void settitle(const std::string& title) override;
+  void refreshsidelists() override;
+
+  // Side lists and labels (stage_lists.cpp).
+  void fillsidelist(int box, const SideList& list, const std::string& source);
+  void placesidelists();
+  void buildstationlabels();
+  void showpilotname();
+  void refreshreferences();
+  void say(const std::string& source, const std::string& reason);
 
   void startup();
   void shutdown();
@@ -103,7 +113,6 @@ class Stage : public QOpenGLWidget, private FeedHost {
   void refreshtick();    // Timer1
   void zoomtick();       // Timer3
   void labelswitchtick();  // Timer4
-  void showpilotname() {}  // the pilot labels are built by their own layer, still to come
 
   StageControls controls_;
   SceneState scene_;
@@ -113,8 +122,8 @@ class Stage : public QOpenGLWidget, private FeedHost {
 
   GlScene gl_;
   RefDirectories refs_;
-  FriendIds friends_;
-  std::set<std::string> said_;  // build failures already reported
+  FriendsFile friends_;
+  SaidOnce said_;  // failures that last are said once, not at every refresh
 
   Pointer pointer_;              // last mouse position and left drag
   std::uint32_t pickedname_ = 0;  // object the pick summary names

@@ -37,6 +37,9 @@ QListWidget* listbox(QWidget* stage, int top, QColor text, QColor background) {
   list->setFrameShape(QFrame::NoFrame);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Every row 16 pixels high, as the stacking of the lists counts them.
+  list->setUniformItemSizes(true);
+  list->setSpacing(0);
   colour(list, text, background);
   list->hide();
   return list;
