@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QInputMethodEvent>
 #include <QWheelEvent>
+#include <atomic>
 #include <filesystem>
 
 #include "geo/globe_coords.h"
@@ -39,13 +40,13 @@ struct StartedStage {
   TempFolder folder;
   std::unique_ptr<Stage> stage;
   explicit StartedStage(std::optional<ServerAddress> server = std::nullopt,
-                        const std::string& datafolder = {}) {
+                        const std::string& datafolder = {}, int refreshseconds = 30) {
     if (!datafolder.empty()) {
       for (const auto& entry : std::filesystem::directory_iterator(datafolder)) {
         std::filesystem::copy(entry.path(), folder.path());
       }
     }
-    stage = std::make_unique<Stage>(server, folder.path());
+    stage = std::make_unique<Stage>(server, folder.path(), refreshseconds);
     stage->show();
   }
   bool start() { return waitfor([this] { return stage->started(); }); }
@@ -147,6 +148,85 @@ TEST(Stage, CursorOnAPilotNamesItAndKeysOfTheTableAct) {
   acute.setCommitString(QString::fromUtf8("\xC2\xB4"));
   QCoreApplication::sendEvent(line, &acute);
   EXPECT_EQ(s.stage->view().viewdist, 11.5);  // the start view
+}
+
+// An observer's line: rating 1 at position 17, the observer text at 36.
+std::string observer(const std::string& callsign, const std::string& name) {
+  std::vector<std::string> f(37);
+  f[1] = callsign, f[2] = "100003", f[3] = name, f[4] = "ATC", f[6] = "52", f[7] = "13";
+  f[17] = "1", f[36] = "ZELV Observer";
+  std::string line;
+  for (int i = 1; i <= 36; ++i) line += f[std::size_t(i)] + ":";
+  return line + "\n";
+}
+
+TEST(Stage, SideListsStackByTheirRowsAndPilotLabelsStartAtTheirPoint) {
+  // Two observers, one inbound pilot, nothing else; the pilot's label point
+  // (0.01 degree south, 0.1 east of it) is the centre of the start view.
+  LoopbackServer server([](const httplib::Request&, httplib::Response& res) {
+    res.set_content("!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n" + observer("EDDB_OBS", "Ann") +
+                        observer("LOWW_OBS", "Bob") +
+                        "DLH1:100001:Jane Doe:PILOT::51.01:11.9:35000:450:A320:450:EDDF:FL350:EDDT:\n"
+                        "!SERVERS\n",
+                    "text/plain");
+  });
+  StartedStage s(server.address(), NETGLOBE_DATA_DIR);
+  ASSERT_TRUE(s.start());
+  const auto boxes = s.stage->controls().listboxes();
+  std::vector<std::pair<int, int>> places;  // top, height
+  for (QListWidget* box : boxes) places.emplace_back(box->y(), box->height());
+  // Listbox2 (observers) 2 rows, Listbox5 (inbound) 1 row, the rest empty.
+  EXPECT_EQ(places, (std::vector<std::pair<int, int>>{{0, 0}, {5, 32}, {42, 0}, {47, 0}, {52, 16}, {73, 0}}));
+  EXPECT_EQ(boxes[4]->item(0)->text().toStdString(), "DLH1 in> EDDT Jane Doe");
+  EXPECT_EQ(boxes[4]->palette().color(QPalette::Base), QColor(255, 255, 255));
+
+  ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 5; }));
+  s.stage->scene().globestyle = 3;  // plain globe: the yellow text stands out
+  s.stage->discard(kAircraftList);
+  s.stage->discard(kDirList);
+  ViewState view;
+  view.viewdist = 2.9;
+  const QImage frame = s.frameat(view);
+  int left = frame.width(), bottom = 0, count = 0;
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      const QColor c = frame.pixelColor(x, y);
+      if (c == QColor(255, 255, 0)) {  // the labels' yellow, not the coastlines' (204, 204, 0)
+        left = std::min(left, x);
+        bottom = std::max(bottom, y);
+        ++count;
+      }
+    }
+  }
+  ASSERT_GT(count, 20);
+  // The first glyph begins at the label point; the text's descenders reach
+  // two pixels below it.
+  EXPECT_NEAR(left, frame.width() / 2, 2);
+  EXPECT_NEAR(bottom, frame.height() / 2 + 2, 3);
+}
+
+TEST(Stage, EveryRefreshRebuildsTheTrafficFromTheNewFile) {
+  // The first answer has DLH1 at the centre of the view. Every later one
+  // puts another pilot first, far away, and DLH2 second at the centre: only
+  // a rebuilt aircraft layer names the second entry there.
+  std::atomic<int> answers = 0;
+  LoopbackServer server([&answers](const httplib::Request&, httplib::Response& res) {
+    const std::string tail = ":100001:Jane Doe:PILOT::51:12:35000:450:A320:450:EDDB:FL350:EDDT:\n";
+    const std::string clients = answers++ == 0
+        ? "DLH1" + tail
+        : "UAL9:100002:Far Away:PILOT::-30:-140:0:0:B744:0:KSFO::NZAA:\nDLH2" + tail;
+    res.set_content("!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n" + clients + "!SERVERS\n", "text/plain");
+  });
+  StartedStage s(server.address(), NETGLOBE_DATA_DIR, 1);
+  ASSERT_TRUE(s.start());
+  ASSERT_TRUE(waitfor([&] { return s.stage->scene().pilotlabelmode == 4; }));
+  const QPoint centre(s.stage->width() / 2, s.stage->height() / 2);
+  QLineEdit* summary = s.stage->controls().Text4;
+  ASSERT_TRUE(waitfor([&] {
+    QTest::mouseMove(s.stage.get(), centre + QPoint(answers % 2, 0));
+    return summary->text().startsWith("DLH2");
+  })) << summary->text().toStdString();
+  EXPECT_GE(answers, 2);
 }
 
 // A red point at a place, in the aircraft list.
