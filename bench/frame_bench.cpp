@@ -11,6 +11,9 @@
 
 #include "bench_support.h"
 #include "feed/status_parser.h"
+#include "layers/aircraft_layers.h"
+#include "layers/fir_layers.h"
+#include "layers/station_layers.h"
 #include "lists/pilot_labels.h"
 #include "lists/station_labels.h"
 #include "refdata/directories.h"
@@ -45,6 +48,46 @@ const std::vector<netglobe::Layer>& labellayers() {
         netglobe::showpilotname(lists, refs.airports, 5)};
   }();
   return layers;
+}
+
+// The six traffic layers of a refresh at 10000 places.
+const std::vector<netglobe::Layer>& trafficlayers() {
+  static const std::vector<netglobe::Layer> layers = [] {
+    netglobe::StatusLists lists;
+    const std::string path = netbench::storedsnapshot(10000);
+    netglobe::what2array(path, lists);
+    netglobe::RefDirectories refs(QCoreApplication::applicationDirPath().toStdString());
+    refs.refresh();
+    return std::vector<netglobe::Layer>{
+        netglobe::drawaircraft(lists, netglobe::FriendIds{}, 0.05),
+        netglobe::drawaircraftdir(lists, refs.airports),
+        netglobe::drawactfir(lists, refs.firs, refs.outlines, 1),
+        netglobe::drawchiefs(path, refs.outlines),
+        netglobe::drawapp(lists, refs.airports, 0.8),
+        netglobe::drawtwr(lists, refs.airports, 0.08)};
+  }();
+  return layers;
+}
+
+void compiletraffic() {
+  for (const netglobe::Layer& layer : trafficlayers()) stage->compile(layer);
+  stage->makeCurrent();
+  glFinish();
+  stage->doneCurrent();
+}
+
+// Compiling draws each list once as well (compile and execute); glFinish
+// included.
+void BM_frame_traffic_compile(benchmark::State& state) {
+  for (auto _ : state) compiletraffic();
+}
+
+// The static layers and the six traffic layers, no labels; the traffic is
+// taken away again for the frames after this one.
+void BM_frame_globe_coast_firs_traffic(benchmark::State& state) {
+  compiletraffic();
+  drawframes(state);
+  for (const netglobe::Layer& layer : trafficlayers()) stage->discard(layer.list);
 }
 
 void compilelabels() {
@@ -97,6 +140,8 @@ void BM_frame_globe_only(benchmark::State& state) {
   drawframes(state);
 }
 
+BENCHMARK(BM_frame_traffic_compile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_frame_globe_coast_firs_traffic)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_frame_labels_compile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_frame_globe_coast_firs_pilotlabels)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_frame_globe_coast_firs_all_labels)->Unit(benchmark::kMillisecond)->UseRealTime();
