@@ -52,4 +52,21 @@ std::string storedsnapshot(int clients) {
   return path;
 }
 
+NetsimServer::NetsimServer(int clients) : server_(network(clients), {{}, {}, kTime}) {
+  port_ = server_.bind(0);
+  thread_ = std::thread([this] { server_.run(); });
+}
+
+NetsimServer::~NetsimServer() {
+  server_.stop();
+  thread_.join();
+}
+
+const NetsimServer& netsimserver(int clients) {
+  static std::map<int, std::unique_ptr<NetsimServer>> servers;
+  auto& s = servers[clients];
+  if (!s) s = std::make_unique<NetsimServer>(clients);
+  return *s;
+}
+
 }  // namespace netbench

@@ -2,6 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
+
+#include "feed/server_address.h"
+#include "sim_server.h"
 
 #include "population.h"
 
@@ -20,5 +24,24 @@ const std::string& scratchfolder();
 
 // The local copy of a snapshot of the given size, as a refresh stores it.
 std::string storedsnapshot(int clients);
+
+// netsim serving the network of the given size at kTime, on loopback, on a
+// thread of its own for the whole run.
+class NetsimServer {
+ public:
+  explicit NetsimServer(int clients);
+  ~NetsimServer();
+  NetsimServer(const NetsimServer&) = delete;
+  NetsimServer& operator=(const NetsimServer&) = delete;
+  netglobe::ServerAddress address() const { return {"127.0.0.1", port_}; }
+
+ private:
+  netsim::SimServer server_;
+  int port_ = -1;
+  std::thread thread_;
+};
+
+// One server per size for the whole run.
+const NetsimServer& netsimserver(int clients);
 
 }  // namespace netbench

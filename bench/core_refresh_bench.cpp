@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <thread>
 
 #include "bench_support.h"
 #include "feed/feed_refresh.h"
@@ -23,34 +22,8 @@
 #include "lists/station_labels.h"
 #include "refdata/directories.h"
 #include "refdata/network_tables.h"
-#include "sim_server.h"
 
 namespace {
-
-class Server {
- public:
-  explicit Server(int clients) : server_(netbench::network(clients), {{}, {}, netbench::kTime}) {
-    port_ = server_.bind(0);
-    thread_ = std::thread([this] { server_.run(); });
-  }
-  ~Server() {
-    server_.stop();
-    thread_.join();
-  }
-  netglobe::ServerAddress address() const { return {"127.0.0.1", port_}; }
-
- private:
-  netsim::SimServer server_;
-  int port_ = -1;
-  std::thread thread_;
-};
-
-const Server& server(int clients) {
-  static std::map<int, std::unique_ptr<Server>> servers;
-  auto& s = servers[clients];
-  if (!s) s = std::make_unique<Server>(clients);
-  return *s;
-}
 
 struct QuietHost : netglobe::FeedHost {
   void settitle(const std::string&) override {}
@@ -63,7 +36,7 @@ void BM_CoreRefresh(benchmark::State& state) {
   netglobe::FeedState feed;
   feed.folder = netbench::scratchfolder() + "/core" + std::to_string(places);
   std::filesystem::create_directories(feed.folder);
-  feed.server = server(places).address();
+  feed.server = netbench::netsimserver(places).address();
   QuietHost host;
   netglobe::RefDirectories refs(NETGLOBE_DATA_DIR);
   const netglobe::FriendIds friends;

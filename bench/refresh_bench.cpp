@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <thread>
 
 #include "bench_support.h"
 #include "feed/feed_refresh.h"
@@ -13,43 +12,18 @@
 #include "feed/status_copy.h"
 #include "feed/status_parser.h"
 #include "base/text_encoding.h"
-#include "sim_server.h"
 
 namespace {
 
 constexpr int kClients = 3000;
 
-// netsim serving the fixed moment, on its own thread for the whole run.
-class Server {
- public:
-  Server() : server_(netbench::network(kClients), {{}, {}, netbench::kTime}) {
-    port_ = server_.bind(0);
-    thread_ = std::thread([this] { server_.run(); });
-  }
-  ~Server() {
-    server_.stop();
-    thread_.join();
-  }
-  netglobe::ServerAddress address() const { return {"127.0.0.1", port_}; }
-
- private:
-  netsim::SimServer server_;
-  int port_ = -1;
-  std::thread thread_;
-};
-
-const Server& server() {
-  static const Server instance;
-  return instance;
-}
-
 const std::string& downloaded() {
-  static const std::string body = netglobe::fetchstatus(server().address()).body;
+  static const std::string body = netglobe::fetchstatus(netbench::netsimserver(kClients).address()).body;
   return body;
 }
 
 void BM_getwhazz_download(benchmark::State& state) {
-  const netglobe::ServerAddress address = server().address();
+  const netglobe::ServerAddress address = netbench::netsimserver(kClients).address();
   std::size_t bytes = 0;
   for (auto _ : state) {
     const netglobe::FetchResult result = netglobe::fetchstatus(address);
@@ -108,7 +82,7 @@ struct QuietHost : netglobe::FeedHost {
 void BM_getwhazz_whole(benchmark::State& state) {
   netglobe::FeedState feed;
   feed.folder = netbench::scratchfolder();
-  feed.server = server().address();
+  feed.server = netbench::netsimserver(kClients).address();
   QuietHost host;
   for (auto _ : state) {
     netglobe::getwhazz(feed, host);

@@ -215,10 +215,3 @@ TEST_F(GlSceneTest, DiscardedAndReleasedListsAreNoLongerDrawn) {
 
 }  // namespace
 }  // namespace netglobe
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  netglobe::requestsurfaceformat();
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -408,10 +408,3 @@ TEST(Stage, CoastlinesLieOnTheLandSeaEdgeOfTheGlobeImage) {
 
 }  // namespace
 }  // namespace netglobe
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  netglobe::requestsurfaceformat();
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}
