@@ -1,10 +1,15 @@
 #include "fir_import.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "base/text_encoding.h"
+#include "replace_files.h"
 
 namespace netglobe::importer {
 namespace {
@@ -102,13 +107,31 @@ FirImport importfirs(std::string_view geojson) {
   return out;
 }
 
+FirImport importfile(const std::string& input, const std::string& folder, bool strict) {
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) throw ImportError(folder + " is not a folder");
+  std::ifstream in(input, std::ios::binary);
+  if (!in) throw ImportError("cannot read " + input);
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw ImportError("cannot read " + input);
+  FirImport result = importfirs(text);
+  if (strict && !result.problems.empty()) {
+    throw ImportError("nothing written: --strict takes every feature or none", importsummary(result));
+  }
+  if (result.firs_written == 0) {
+    throw ImportError("nothing written: no usable FIR in " + input, importsummary(result));
+  }
+  replacefiles(folder, {{"fir1.dat", result.fir1}, {"firs.dat", result.firs}});
+  return result;
+}
+
 std::string importsummary(const FirImport& result) {
   std::string out = std::to_string(result.firs_written) + " FIRs, " + std::to_string(result.outlines) +
                     " outlines";
   if (result.aliases) out += ", " + std::to_string(result.aliases) + " aliases";
   out += " from " + std::to_string(result.features) + " features\n";
   if (result.problems.empty()) return out;
-  out += std::to_string(result.skipped()) + " features skipped\n";
+  out += std::to_string(result.skipped()) + " of " + std::to_string(result.features) + " features skipped\n";
   std::vector<std::string> order;
   std::map<std::string, std::vector<std::string>> byreason;
   for (const Problem& p : result.problems) {

@@ -39,6 +39,11 @@ struct FirImport {
 // FeatureCollection.
 FirImport importfirs(std::string_view geojson);
 
+// Reads the GeoJSON file input and replaces fir1.dat and firs.dat in
+// folder. Throws ImportError, and writes nothing, when the input cannot be
+// read, no FIR in it is usable, or strict is set and anything was left out.
+FirImport importfile(const std::string& input, const std::string& folder, bool strict);
+
 // What was written and what was left out, grouped by reason with a few
 // examples each.
 std::string importsummary(const FirImport& result);

@@ -9,26 +9,14 @@
 
 #include <cstddef>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fir_areas.h"
+#include "import_error.h"
 
 namespace netglobe::importer {
-
-// The input as a whole cannot be used: nothing is imported.
-struct ImportError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-// Something of the input that was left out, and which feature it was.
-struct Problem {
-  std::string reason;
-  std::string example;   // for example: feature 12 "XYZ"
-  bool skipped = true;   // false: only a part of the feature was left out
-};
 
 struct FirFeature {
   std::size_t number = 0;          // position in the collection, from 1

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "geojson_features.h"
+#include "import_error.h"
 
 namespace netglobe::importer {
 namespace {
