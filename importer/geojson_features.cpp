@@ -145,7 +145,7 @@ FeatureList readfeatures(std::string_view geojson) {
   json collection;
   try {
     collection = json::parse(geojson);
-  } catch (const json::parse_error& e) {
+  } catch (const json::exception& e) {  // a syntax error, or a number past the range of a double
     const char* message = std::strchr(e.what(), ']');
     throw ImportError(std::string("the input is not JSON: ") + (message ? message + 2 : e.what()));
   }

@@ -144,7 +144,8 @@ TEST(ImportFirs, UnusableFeaturesAreSkippedAndCountedAndStrictRefusesThem) {
   importfile(path, folder.path(), false);
   EXPECT_EQ(folder.read("firs.dat"), result.firs);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3);
-  for (const char* bad : {"not json", R"({"type":"Feature"})", R"({"type":"FeatureCollection","features":{}})"}) {
+  for (const char* bad : {"not json", R"({"type":"Feature"})", R"({"type":"FeatureCollection","features":{}})",
+                          R"({"type":"FeatureCollection","features":[1e999]})"}) {
     EXPECT_THROW(importfirs(bad), ImportError) << bad;
   }
 }
