@@ -1,5 +1,6 @@
 #include "geojson_features.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
