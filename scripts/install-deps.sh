@@ -9,6 +9,7 @@ PACKAGES="
   libcurl4-openssl-dev libcpp-httplib-dev
   fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  nlohmann-json3-dev libboost-dev
   xvfb xauth x11-utils x11-apps imagemagick xdotool
 "
 

@@ -14,8 +14,9 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/tools/node_modules)
   if(NETGLOBE_NODE)
     add_test(NAME data_reproducible
              COMMAND sh ${PROJECT_SOURCE_DIR}/tools/make-data.sh --check --no-install)
-    set_tests_properties(data_reproducible PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
-    add_test(NAME data_import_firs COMMAND sh ${PROJECT_SOURCE_DIR}/tools/test-import.sh)
-    set_tests_properties(data_import_firs PROPERTIES TIMEOUT 120)
+    set_tests_properties(data_reproducible PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                         ENVIRONMENT NETGLOBE_IMPORT_FIRS=$<TARGET_FILE:netglobe-import-firs>)
+    add_test(NAME data_tools COMMAND sh ${PROJECT_SOURCE_DIR}/tools/test-tools.sh)
+    set_tests_properties(data_tools PROPERTIES TIMEOUT 120)
   endif()
 endif()

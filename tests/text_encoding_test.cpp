@@ -37,5 +37,13 @@ TEST(Cp1252toutf8, RoundTripsEveryAssignedByte) {
   EXPECT_EQ(cp1252toutf8("\x80"), "\xE2\x82\xAC");
 }
 
+TEST(Fieldtext1252, NamesBecomeOneFieldOfNearestLetters) {
+  EXPECT_EQ(fieldtext1252("H\xE1\xBB\x93 Ch\xC3\xAD Minh"), "H\xF4 Ch\xED Minh");
+  EXPECT_EQ(fieldtext1252("\xC5\x81\xC3\xB3" "d\xC5\xBA\r\nA:B"), "L\xF3" "dz A - B");
+  EXPECT_EQ(fieldtext1252("  Zu\xCC\x88rich \xE2\x80\x93\xC2\xA0\xE5\x8C\x97\xE4\xBA\xAC  "),
+            "Z\xFCrich \x96 ??");
+  EXPECT_EQ(fieldtext1252("x\xCC\x81 \xC5\x91 \xE1\xBA\xBF"), "x o \xEA");
+}
+
 }  // namespace
 }  // namespace netglobe

@@ -10,13 +10,17 @@
 #                                    registry access); with --check, exits 77
 #                                    when it or the globe image is missing
 #
-# Needs node (20 or later), npm and Debian's xplanet-images package.
+# Needs node (20 or later), npm, Debian's xplanet-images package and the
+# built netglobe-import-firs, which writes fir1.dat and firs.dat from the FIR
+# areas that make-firs.mjs makes: $NETGLOBE_IMPORT_FIRS, else
+# build/bin/netglobe-import-firs.
 set -eu
 
 tools=$(cd "$(dirname "$0")" && pwd)
 data="$tools/../data"
 globe=/usr/share/xplanet/images/earth.jpg
 files="velmar.jpg coastline.dat airports.dat fir1.dat firs.dat"
+importer=${NETGLOBE_IMPORT_FIRS:-$tools/../build/bin/netglobe-import-firs}
 
 check=0
 install=1
@@ -35,6 +39,7 @@ missing() {
 }
 
 [ -f "$globe" ] || missing "$globe not found: install the xplanet-images package"
+[ -x "$importer" ] || missing "$importer not found: build it (cmake --build build --target netglobe-import-firs) or set NETGLOBE_IMPORT_FIRS"
 if [ "$install" = 1 ]; then
   (cd "$tools" && npm ci --ignore-scripts --no-audit --no-fund --prefer-offline >/dev/null)
 elif [ ! -d "$tools/node_modules" ]; then
@@ -47,7 +52,8 @@ trap 'rm -rf "$out"' EXIT
 cp "$globe" "$out/velmar.jpg"
 node "$tools/make-coastline.mjs" "$out/coastline.dat"
 node "$tools/make-airports.mjs" "$out/airports.dat"
-node "$tools/make-firs.mjs" "$out"
+node "$tools/make-firs.mjs" "$out/firs.geojson"
+"$importer" "$out/firs.geojson" "$out" --strict >/dev/null
 
 if [ "$check" = 1 ]; then
   status=0

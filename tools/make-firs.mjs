@@ -1,6 +1,7 @@
 #!/usr/bin/env node
-// Writes fir1.dat and firs.dat with approximate FIR outlines built from the
-// Natural Earth 1:50m country polygons.
+// Writes the approximate FIR areas, built from the Natural Earth 1:50m
+// country polygons, as a GeoJSON FeatureCollection: the input from which
+// netglobe-import-firs writes fir1.dat and firs.dat.
 //
 // Each country is assigned to the FIR that covers it (fir-table.mjs); a
 // country that several FIRs divide is cut along the Voronoi cells of the
@@ -10,20 +11,18 @@
 // the outlines (the coastline layer still shows them), except where an
 // island is all of a FIR.
 //
-// Usage: make-firs.mjs OUTPUT_DIR
+// Usage: make-firs.mjs OUTPUT.geojson
 
 import { createRequire } from "node:module";
 import { writeFileSync } from "node:fs";
-import { join } from "node:path";
 import { fileURLToPath } from "node:url";
 import * as topojson from "topojson-client";
 import { presimplify, simplify } from "topojson-simplify";
 import { Delaunay } from "d3-delaunay";
 import polygonclipping from "polygon-clipping";
 import { ALIASES, COUNTRIES, FIRS } from "./fir-table.mjs";
-import { continuousframe, continuouspolygons, firfiles, mergepolygons } from "./lib/firfiles.mjs";
+import { continuousframe, continuouspolygons, mergepolygons, truearea } from "./lib/firareas.mjs";
 import { ringarea } from "./lib/geometry.mjs";
-import { lines1252 } from "./lib/text.mjs";
 
 const require = createRequire(import.meta.url);
 
@@ -106,7 +105,18 @@ function divide(polygons, seeds) {
   return pieces;
 }
 
-export function firdata() {
+// A FIR's parts without those under MIN_PART_AREA, its largest part kept
+// whatever its size.
+function withoutsmallparts(polygons) {
+  const sized = polygons.map((polygon) => ({ polygon, area: truearea(polygon[0]) })).sort((a, b) => b.area - a.area);
+  return sized.filter(({ area }, i) => i === 0 || area >= MIN_PART_AREA).map(({ polygon }) => polygon);
+}
+
+function feature(properties, geometry) {
+  return { type: "Feature", properties, geometry };
+}
+
+export function firareas() {
   const byCode = new Map();
   const add = (code, polygons) => {
     if (!FIRS[code]) throw new Error(`no FIR entry for ${code}`);
@@ -129,24 +139,27 @@ export function firdata() {
   for (const name of Object.keys(COUNTRIES)) {
     if (!named.has(name)) throw new Error(`the FIR table names a country the map does not have: "${name}"`);
   }
-  const firs = [];
+  const features = [];
   for (const [code, polygons] of byCode) {
     const [name, lat, lon] = FIRS[code];
-    firs.push({ code, name, label: lat === undefined ? null : [lat, lon], polygons: mergepolygons(polygons) });
+    const label = lat === undefined ? {} : { label_lat: lat, label_lon: lon };
+    const coordinates = withoutsmallparts(mergepolygons(polygons));
+    features.push(feature({ id: code, name, ...label }, { type: "MultiPolygon", coordinates }));
   }
   for (const code of Object.keys(FIRS)) {
     if (!byCode.has(code)) throw new Error(`FIR ${code} received no land: check its seeds`);
   }
-  return firfiles(firs, ALIASES, { minarea: MIN_PART_AREA });
+  for (const [code, name, lat, lon, outline] of ALIASES) {
+    features.push(feature({ id: code, name, label_lat: lat, label_lon: lon, outline }, null));
+  }
+  return { type: "FeatureCollection", features };
 }
 
 if (process.argv[1] === fileURLToPath(import.meta.url)) {
-  const dir = process.argv[2];
-  if (!dir) {
-    console.error("usage: make-firs.mjs OUTPUT_DIR");
+  const target = process.argv[2];
+  if (!target) {
+    console.error("usage: make-firs.mjs OUTPUT.geojson");
     process.exit(2);
   }
-  const { fir1, firs } = firdata();
-  writeFileSync(join(dir, "fir1.dat"), lines1252(fir1));
-  writeFileSync(join(dir, "firs.dat"), lines1252(firs));
+  writeFileSync(target, JSON.stringify(firareas()));
 }

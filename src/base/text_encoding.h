@@ -16,4 +16,12 @@ bool isvalidutf8(std::string_view text);
 // unassigned bytes map to the C1 controls of the same value.
 std::string cp1252toutf8(std::string_view text);
 
+// UTF-8 text as one free-text field of a colon record in windows-1252: line
+// breaks and other control characters become blanks, a ':' becomes " - ",
+// blanks are collapsed and trimmed. A character windows-1252 cannot hold
+// becomes its nearest letter that it can hold (accents it lacks are dropped,
+// so U+1EBF e with circumflex and acute becomes e with circumflex, o with
+// double acute becomes o), otherwise '?'. Invalid sequences count as '?'.
+std::string fieldtext1252(std::string_view utf8);
+
 }  // namespace netglobe
