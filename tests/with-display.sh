@@ -10,8 +10,10 @@ trap 'rm -rf "$fifo_dir"' EXIT
 mkfifo "$fifo_dir/display"
 
 # No listening on TCP, no access control: the server is reachable only over
-# its local socket, for the duration of one test.
-Xvfb -displayfd 3 -screen 0 1400x1000x24 -nolisten tcp -ac 3>"$fifo_dir/display" 2>"$fifo_dir/xvfb.log" &
+# its local socket, for the duration of one test. No reset either: by
+# default the server resets whenever its last client leaves, and a program
+# started next (a test's second run) cannot connect during that reset.
+Xvfb -displayfd 3 -screen 0 1400x1000x24 -nolisten tcp -ac -noreset 3>"$fifo_dir/display" 2>"$fifo_dir/xvfb.log" &
 xvfb=$!
 
 number=""
