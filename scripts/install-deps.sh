@@ -10,6 +10,7 @@ PACKAGES="
   fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils x11-apps imagemagick xdotool
+  dpkg-dev file desktop-file-utils
 "
 
 missing=""
