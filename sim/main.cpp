@@ -41,8 +41,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  const std::string datadir = options.datadir.empty() ? programfolder() : options.datadir;
   const netsim::World world =
-      netsim::loadworld(options.datadir.empty() ? programfolder() : options.datadir);
+      netsim::loadworld(options.airportsfile.empty() ? datadir + "/airports.dat" : options.airportsfile,
+                        options.firsfile.empty() ? datadir + "/firs.dat" : options.firsfile);
   if (world.builtinairports)
     std::cerr << "netsim: no usable airports.dat, using built-in airports\n";
   if (world.builtinfirs) std::cerr << "netsim: no usable firs.dat, using built-in FIRs\n";

@@ -38,6 +38,8 @@ Network:
                      wall clock)
   --data DIR         read airports.dat and firs.dat from DIR (default: the
                      folder of this program); built-in sets replace missing files
+  --airports FILE    read the airports from FILE instead of DIR/airports.dat
+  --firs FILE        read the FIRs from FILE instead of DIR/firs.dat
   --crlf             CR LF line ends (default LF)
   --marker-line8     the longer layout: a seventh header line, the client
                      section marker "!CLIENTS" on line 8, 49 fields a client
@@ -83,6 +85,16 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
       {"--data",
        [&](const std::string& v) {
          o.datadir = v;
+         return !v.empty();
+       }},
+      {"--airports",
+       [&](const std::string& v) {
+         o.airportsfile = v;
+         return !v.empty();
+       }},
+      {"--firs",
+       [&](const std::string& v) {
+         o.firsfile = v;
          return !v.empty();
        }},
       {"--fail-share", [&](const std::string& v) { return readshare(v, o.faults.failshare); }},

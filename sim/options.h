@@ -15,6 +15,8 @@ struct Options {
   int clients = 600;
   std::optional<std::int64_t> time;  // fixed clock; the wall clock when empty
   std::string datadir;               // empty: the folder of the executable
+  std::string airportsfile;          // empty: airports.dat in datadir
+  std::string firsfile;              // empty: firs.dat in datadir
   bool once = false;                 // print one status file and exit
   bool help = false;
   SnapshotOptions snapshot;

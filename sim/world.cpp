@@ -151,15 +151,19 @@ World builtinworld() {
 }
 
 World loadworld(const std::string& dir) {
+  const std::string folder = dir.empty() || dir.back() == '/' ? dir : dir + "/";
+  return loadworld(folder + "airports.dat", folder + "firs.dat");
+}
+
+World loadworld(const std::string& airportsfile, const std::string& firsfile) {
   const World builtin = builtinworld();
   World world;
-  const std::string folder = dir.empty() || dir.back() == '/' ? dir : dir + "/";
-  world.airports = readplaces(folder + "airports.dat");
+  world.airports = readplaces(airportsfile);
   if (world.airports.size() < 2) {
     world.airports = builtin.airports;
     world.builtinairports = true;
   }
-  world.firs = readplaces(folder + "firs.dat");
+  world.firs = readplaces(firsfile);
   if (world.firs.empty()) {
     world.firs = builtin.firs;
     world.builtinfirs = true;

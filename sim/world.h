@@ -33,6 +33,8 @@ struct World {
 // code wins, as in NetGlobe's own lookups; records at 0/0 are left out,
 // because NetGlobe takes latitude 0 for "not found".
 World loadworld(const std::string& dir);
+// The same from two files that need not share a folder.
+World loadworld(const std::string& airportsfile, const std::string& firsfile);
 
 // The built-in airports and FIRs alone.
 World builtinworld();

@@ -61,7 +61,7 @@ void fill(std::vector<std::string>& lines, int& count, std::vector<std::string> 
 
 class Labels : public ::testing::Test {
  protected:
-  Labels() : airports(folder.path()), firs(folder.path()) {
+  Labels() : airports(folder.file("airports.dat")), firs(folder.file("firs.dat")) {
     folder.write("airports.dat",
                  "EDDT:Berlin-Tegel International Airport:Berlin:::52.5597:13.2877\n"
                  "EDDC:Dresden:Dresden:::51.1328:13.7672\n"

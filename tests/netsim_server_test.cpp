@@ -207,7 +207,7 @@ TEST(NetsimOptions, ReadsEveryOptionAndRejectsBadValues) {
       {"--port",  "8080", "--seed=42",   "--clients", "10000",        "--time", "1765100000",
        "--data",  "/tmp", "--crlf",      "--once",    "--fail-share", "0.25",   "--fail-status=502",
        "--delay", "150",  "--cut-share", "0.1",       "--drop-share", "1",      "--bad-lines",
-       "0.05"});
+       "0.05",    "--airports=/a/b.dat", "--firs", "c.dat"});
   ASSERT_TRUE(p.options) << p.error;
   const Options& o = *p.options;
   EXPECT_EQ(o.port, 8080);
@@ -215,6 +215,8 @@ TEST(NetsimOptions, ReadsEveryOptionAndRejectsBadValues) {
   EXPECT_EQ(o.clients, 10000);
   EXPECT_EQ(o.time, 1765100000);
   EXPECT_EQ(o.datadir, "/tmp");
+  EXPECT_EQ(o.airportsfile, "/a/b.dat");
+  EXPECT_EQ(o.firsfile, "c.dat");
   EXPECT_TRUE(o.snapshot.crlf && o.once && !o.help);
   EXPECT_DOUBLE_EQ(o.faults.failshare, 0.25);
   EXPECT_EQ(o.faults.failstatus, 502);

@@ -62,26 +62,26 @@ TEST(Graticule, HoldsBothSweepsAndAsksForPointSize1) {
 
 TEST_F(RefFolder, CoastlineRunsDoNotJoin) {
   write("coastline.dat", "10:20\r\n11:21\r\nend\r\nend\r\n30:40\r\n31:41:7\r\n");
-  const Layer coast = drawcoast(folder());
+  const Layer coast = drawcoast(folder() + "/coastline.dat");
   expectbalanced(coast.ops);
   EXPECT_EQ(vertices(coast.ops), at({{10, 20}, {11, 21}, {30, 40}, {30, 40}, {30, 40}, {31, 41}}));
 }
 
 TEST_F(RefFolder, CoastlineStopsAtFirstBadLine) {
   write("coastline.dat", "10:20\n11:21\n\n12:22\n");
-  EXPECT_EQ(vertices(drawcoast(folder()).ops), at({{10, 20}, {11, 21}}));
+  EXPECT_EQ(vertices(drawcoast(folder() + "/coastline.dat").ops), at({{10, 20}, {11, 21}}));
   write("coastline.dat", "10:20\n11:21\nend\n");
-  EXPECT_EQ(vertices(drawcoast(folder()).ops), at({{10, 20}, {11, 21}}));
+  EXPECT_EQ(vertices(drawcoast(folder() + "/coastline.dat").ops), at({{10, 20}, {11, 21}}));
   write("coastline.dat", "10:20\n11 21\n12:22\n");
-  const Layer cut = drawcoast(folder());
+  const Layer cut = drawcoast(folder() + "/coastline.dat");
   expectbalanced(cut.ops);
   EXPECT_TRUE(vertices(cut.ops).empty());
-  EXPECT_TRUE(drawcoast(folder() + "/absent").ops.empty());
+  EXPECT_TRUE(drawcoast(folder() + "/absent/coastline.dat").ops.empty());
 }
 
 TEST_F(RefFolder, FirOutlinesCloseEveryLoop) {
   write("fir1.dat", "!EDGG\n50:8\n51:9\n52:8\n!\n!EDMM\n47:11\n48:12\n!!\n");
-  const Layer firs = drawfirs(folder());
+  const Layer firs = drawfirs(folder() + "/fir1.dat");
   expectbalanced(firs.ops);
   EXPECT_EQ(firs.ops.countof(Kind::Begin), 2u);
   // Each outline returns to its first point.
@@ -91,25 +91,25 @@ TEST_F(RefFolder, FirOutlinesCloseEveryLoop) {
 TEST_F(RefFolder, FirOutlinesSurviveBrokenFiles) {
   // A header that closes the block directly: the next block's first point is passed over.
   write("fir1.dat", "!EDGG\n50:8\n51:9\n!EDMM\n47:11\n48:12\n49:13");
-  Layer firs = drawfirs(folder());
+  Layer firs = drawfirs(folder() + "/fir1.dat");
   expectbalanced(firs.ops);
   EXPECT_EQ(vertices(firs.ops), at({{50, 8}, {51, 9}, {50, 8}, {48, 12}, {49, 13}, {48, 12}}));
   write("fir1.dat", "!EDGG\n50:8\n51 9\n52:8\n!!\n");
-  firs = drawfirs(folder());
+  firs = drawfirs(folder() + "/fir1.dat");
   expectbalanced(firs.ops);
   EXPECT_EQ(vertices(firs.ops), at({{50, 8}, {50, 8}}));
-  EXPECT_TRUE(drawfirs(folder() + "/absent").ops.empty());
+  EXPECT_TRUE(drawfirs(folder() + "/absent/fir1.dat").ops.empty());
 }
 
 // One lookup in a directory read just now.
 FirInfo firinfo(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf) {
-  FirDirectory firs(folder);
+  FirDirectory firs(folder + "/firs.dat");
   firs.refresh();
   return firs.getfirinfo(icao, fieldbuf);
 }
 
 AirportPos airport(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf) {
-  AirportDirectory airports(folder);
+  AirportDirectory airports(folder + "/airports.dat");
   airports.refresh();
   return airports.getdestlatlon(icao, fieldbuf);
 }

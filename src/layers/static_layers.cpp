@@ -44,9 +44,9 @@ Layer drawgrade() {
   return layer;
 }
 
-Layer drawcoast(const std::string& folder) {
+Layer drawcoast(const std::string& path) {
   Layer layer{kCoastList, {}};
-  LineReader file(folder + "/coastline.dat");
+  LineReader file(path);
   if (!file.isopen()) return layer;
   DrawList& out = layer.ops;
   out.begin(Prim::Lines);
@@ -78,9 +78,9 @@ Layer drawcoast(const std::string& folder) {
   return layer;
 }
 
-Layer drawfirs(const std::string& folder) {
+Layer drawfirs(const std::string& path) {
   Layer layer{kFirList, {}};
-  LineReader file(folder + "/fir1.dat");
+  LineReader file(path);
   std::string curline;
   if (!file.next(curline)) return layer;  // the first block's header, or nothing to read
   DrawList& out = layer.ops;

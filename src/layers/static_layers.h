@@ -11,13 +11,13 @@ namespace netglobe {
 // that together they close every parallel. Point size 1 comes with it.
 Layer drawgrade();
 
-// The coastlines of folder/coastline.dat, list 6. Reading stops at the first
+// The coastlines of coastline.dat at path, list 6. Reading stops at the first
 // line that is neither a coordinate pair nor "end"; what was read stays.
-Layer drawcoast(const std::string& folder);
+Layer drawcoast(const std::string& path);
 
-// All FIR outlines of folder/fir1.dat, list 4, one closed loop per block.
+// All FIR outlines of fir1.dat at path, list 4, one closed loop per block.
 // Reading stops at "!!", at the end of the file or at a line that is not a
 // coordinate pair; what was read stays and every loop is closed.
-Layer drawfirs(const std::string& folder);
+Layer drawfirs(const std::string& path);
 
 }  // namespace netglobe

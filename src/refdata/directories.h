@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/fields.h"
+#include "base/reference_files.h"
 #include "refdata/keyed_lines.h"
 #include "refdata/lookup_results.h"
 
@@ -14,7 +15,7 @@ namespace netglobe {
 // start gives, fieldbuf included, without reading it.
 class AirportDirectory {
  public:
-  explicit AirportDirectory(const std::string& folder) : file_(folder + "/airports.dat", 0) {}
+  explicit AirportDirectory(const std::string& path) : file_(path, 0) {}
   bool refresh() { return file_.refresh(); }
 
   // The first line of the code wins; its fields stay in fieldbuf. Without a
@@ -31,7 +32,7 @@ class AirportDirectory {
 // firs.dat in memory.
 class FirDirectory {
  public:
-  explicit FirDirectory(const std::string& folder) : file_(folder + "/firs.dat", 0) {}
+  explicit FirDirectory(const std::string& path) : file_(path, 0) {}
   bool refresh() { return file_.refresh(); }
 
   // The first record of the code that names a boundary code (position 8)
@@ -47,7 +48,7 @@ class FirDirectory {
 // of their header line.
 class OutlineDirectory {
  public:
-  explicit OutlineDirectory(const std::string& folder) : file_(folder + "/fir1.dat", 1) {}
+  explicit OutlineDirectory(const std::string& path) : file_(path, 1) {}
   bool refresh();
 
   // The outline under the first header of the key: the lines after it up to
@@ -63,8 +64,10 @@ class OutlineDirectory {
 // The three directories the traffic layers and labels ask. refresh() is
 // called once per refresh or rebuild, never per lookup.
 struct RefDirectories {
-  explicit RefDirectories(const std::string& folder)
-      : airports(folder), firs(folder), outlines(folder) {}
+  explicit RefDirectories(const ReferenceFiles& files)
+      : airports(files.airports), firs(files.firs), outlines(files.fir1) {}
+  // All three files in one folder.
+  explicit RefDirectories(const std::string& folder) : RefDirectories(referencefilesin(folder)) {}
   void refresh() {
     airports.refresh();
     firs.refresh();

@@ -31,7 +31,7 @@ int readinessport(const std::string& line) {
 DemoNetwork::~DemoNetwork() { stop(); }
 
 std::optional<ServerAddress> DemoNetwork::start(const std::string& exefolder,
-                                                const std::string& datafolder, std::string& error) {
+                                                const ReferenceFiles& files, std::string& error) {
   const QString program = QString::fromStdString(exefolder + "/netsim");
   if (!QFileInfo(program).isExecutable()) {
     error = "no demo network: " + program.toStdString() + " not found";
@@ -44,8 +44,9 @@ std::optional<ServerAddress> DemoNetwork::start(const std::string& exefolder,
     if (::getppid() != parent) ::_exit(1);
   });
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process_.start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
-                           QString::fromStdString(datafolder)});
+  process_.start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--airports"),
+                           QString::fromStdString(files.airports), QStringLiteral("--firs"),
+                           QString::fromStdString(files.firs)});
   if (!process_.waitForStarted(kStartTimeoutMs)) {
     error = "no demo network: netsim did not start";
     return std::nullopt;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "base/reference_files.h"
 #include "feed/server_address.h"
 
 namespace netglobe {
@@ -18,9 +19,10 @@ class DemoNetwork {
   DemoNetwork(const DemoNetwork&) = delete;
   DemoNetwork& operator=(const DemoNetwork&) = delete;
 
-  // Starts netsim from exefolder with its reference data from datafolder and
-  // waits until it answers; on failure returns nullopt and says why in error.
-  std::optional<ServerAddress> start(const std::string& exefolder, const std::string& datafolder,
+  // Starts netsim from exefolder on the airports and FIRs that netglobe
+  // itself reads and waits until it answers; on failure returns nullopt and
+  // says why in error.
+  std::optional<ServerAddress> start(const std::string& exefolder, const ReferenceFiles& files,
                                      std::string& error);
   void stop();
 

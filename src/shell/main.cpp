@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/program_folders.h"
 #include "render/gl_probe.h"
 #include "shell/demo_network.h"
 #include "shell/display_check.h"
@@ -19,8 +20,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "netglobe: %s\n\n%s", parsed.error.c_str(), usagetext().c_str());
     return 2;
   }
+  FolderInputs place;
+  place.folderoption = parsed.options.folder;
+  place.exefolder = executablefolder();
+  place.exefolderwritable = canwrite(place.exefolder);
+  if (const char* value = std::getenv("XDG_DATA_HOME")) place.xdgdatahome = value;
+  if (const char* value = std::getenv("HOME")) place.home = value;
+  const ProgramFolders folders = chooseprogramfolders(place);
   if (parsed.options.help) {
     std::fputs(usagetext().c_str(), stdout);
+    std::printf("\nThis run: %s\n", describefolders(folders).c_str());
     return 0;
   }
   if (parsed.options.version) {
@@ -36,12 +45,22 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(kProductTitle));
 
-  std::string folder = parsed.options.folder;
-  if (folder.empty()) folder = QCoreApplication::applicationDirPath().toStdString();
-  if (!QDir(QString::fromStdString(folder)).exists()) {
-    std::fprintf(stderr, "netglobe: folder does not exist: %s\n", folder.c_str());
+  if (folders.folder.empty()) {
+    std::fprintf(stderr, "netglobe: %s\n", folders.error.c_str());
     return 2;
   }
+  const QString folder = QString::fromStdString(folders.folder);
+  // The per-user folder is made at the first start; one named with --folder
+  // must exist.
+  if (folders.kind == FolderKind::PerUser && !QDir().mkpath(folder)) {
+    std::fprintf(stderr, "netglobe: cannot create the folder %s\n", folders.folder.c_str());
+    return 2;
+  }
+  if (!QDir(folder).exists()) {
+    std::fprintf(stderr, "netglobe: folder does not exist: %s\n", folders.folder.c_str());
+    return 2;
+  }
+  std::fprintf(stderr, "netglobe: %s\n", describefolders(folders).c_str());
 
   const std::string glproblem = probeglcontext();
   if (!glproblem.empty()) failnocontext(glproblem);
@@ -52,7 +71,7 @@ int main(int argc, char** argv) {
   DemoNetwork demo;
   if (!server) {
     std::string error;
-    server = demo.start(QCoreApplication::applicationDirPath().toStdString(), folder, error);
+    server = demo.start(place.exefolder, folders.files, error);
     if (server) {
       std::fprintf(stderr, "netglobe: no status server configured; using the built-in demo network at %s\n",
                    server->text().c_str());
@@ -62,7 +81,7 @@ int main(int argc, char** argv) {
   }
   quitonsignals();
 
-  Stage stage(server, folder, parsed.options.refreshseconds);
+  Stage stage(server, folders, parsed.options.refreshseconds);
   stage.show();
   return app.exec();
 }

@@ -13,7 +13,7 @@ inline constexpr const char* kServerEnvVar = "NETGLOBE_SERVER";
 
 struct Options {
   std::optional<ServerAddress> server;  // none: the built-in demo network
-  std::string folder;                   // empty: the executable's folder
+  std::string folder;                   // empty: chosen by chooseprogramfolders()
   int refreshseconds = 30;              // interval of the status download
   bool help = false;
   bool version = false;

@@ -30,15 +30,22 @@ namespace {
 constexpr int kDesignWidth = 986;
 constexpr int kDesignHeight = 932;
 constexpr int kListOverhang = 24;  // the side lists reach this far past the right edge
-constexpr const char* kGlobeImageName = "velmar.jpg";
 
 QString fromrecord(const std::string& text) { return QString::fromUtf8(cp1252toutf8(text)); }
 
 }  // namespace
 
-Stage::Stage(std::optional<ServerAddress> server, std::string folder, int refreshseconds,
+Stage::Stage(std::optional<ServerAddress> server, const std::string& folder, int refreshseconds,
              QWidget* parent)
-    : QOpenGLWidget(parent), refs_(folder), friends_(folder), peak_(folder) {
+    : Stage(std::move(server), onefolder(folder), refreshseconds, parent) {}
+
+Stage::Stage(std::optional<ServerAddress> server, const ProgramFolders& folders, int refreshseconds,
+             QWidget* parent)
+    : QOpenGLWidget(parent),
+      files_(folders.files),
+      refs_(folders.files),
+      friends_(folders.folder),
+      peak_(folders.folder) {
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
@@ -72,7 +79,7 @@ Stage::Stage(std::optional<ServerAddress> server, std::string folder, int refres
   connect(&Timer4, &QTimer::timeout, this, &Stage::labelswitchtick);
 
   feed_.server = std::move(server);
-  feed_.folder = std::move(folder);
+  feed_.folder = folders.folder;
 
   // Load sequence; the context itself comes with the first show.
   logline("Enable OpenGL");
@@ -200,7 +207,7 @@ void Stage::startup() {
   logline("Load Texture");
   QCoreApplication::processEvents();
   const TextureLoad texture =
-      incontext([this] { return gl_.loadglobetexture(feed_.folder + "/" + kGlobeImageName); });
+      incontext([this] { return gl_.loadglobetexture(files_.globeimage); });
   if (!texture.ok) {
     // Without the image the plain globe with its graticule still shows
     // everything else; say why instead of vanishing.
@@ -222,12 +229,12 @@ void Stage::startup() {
 
   logline("Show Coastlines");
   QCoreApplication::processEvents();
-  compile(drawcoast(feed_.folder));
+  compile(drawcoast(files_.coastline));
   Render();
 
   logline("Show Fir's");
   QCoreApplication::processEvents();
-  compile(drawfirs(feed_.folder));
+  compile(drawfirs(files_.fir1));
   Render();
 
   logline("Get Whazzup");

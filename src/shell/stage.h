@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/program_folders.h"
 #include "feed/feed_refresh.h"
 #include "feed/peak_file.h"
 #include "refdata/directories.h"
@@ -27,7 +28,12 @@ class Stage : public QOpenGLWidget, private FeedHost {
   Q_OBJECT
 
  public:
-  Stage(std::optional<ServerAddress> server, std::string folder, int refreshseconds = 30,
+  // The program's folder holds the files the window writes; the reference
+  // files may lie elsewhere.
+  Stage(std::optional<ServerAddress> server, const ProgramFolders& folders, int refreshseconds = 30,
+        QWidget* parent = nullptr);
+  // Everything in one folder.
+  Stage(std::optional<ServerAddress> server, const std::string& folder, int refreshseconds = 30,
         QWidget* parent = nullptr);
   ~Stage() override;
 
@@ -121,6 +127,7 @@ class Stage : public QOpenGLWidget, private FeedHost {
   std::string log_;  // the startup log, UTF-8 (file names in it are not windows-1252)
 
   GlScene gl_;
+  ReferenceFiles files_;
   RefDirectories refs_;
   FriendsFile friends_;
   SaidOnce said_;  // failures that last are said once, not at every refresh

@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   countstitle(lists);
 
   for (const char* name : {"coastline.dat", "fir1.dat", "firs.dat", "airports.dat"}) put(name, input);
-  drawcoast(folder());
-  drawfirs(folder());
+  drawcoast(folder() + "/coastline.dat");
+  drawfirs(folder() + "/fir1.dat");
   const std::string key = input.substr(0, 4);
   scanfirinfo(folder(), key, fields);
   scanfirstairport(folder(), key, fields);
