@@ -56,6 +56,11 @@ TEST(Getxyz, AnglesBeyondTheRangesContinueAroundTheSphere) {
   const GlobePoint wrapped = getxyz(10, 190, 0);
   const GlobePoint plain = getxyz(10, -170, 0);
   expectpoint(wrapped, plain.x, plain.y, plain.z, 1e-4);
+  // The largest numbers a field can hold still give a point on the shell.
+  for (const double huge : {1.7e308, -1.7e308}) {
+    const GlobePoint p = getxyz(huge, huge, 0);
+    EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), kLayerRadius, 1e-12);
+  }
 }
 
 }  // namespace

@@ -37,6 +37,10 @@ TEST(GreatCircle, HeadingEmitsStartAndYellowTip) {
   DrawList equator;
   heading(equator, 0, 0, 90, 0.5, 1, 0.5f, 0, 1);
   EXPECT_NEAR(equator.ops()[4].f[0], getxyz(0, 0.5, 0).x, 1e-5);
+  // A speed of 1e308 knots at the pole has no tip: no segment at all.
+  DrawList absurd;
+  heading(absurd, 90, 0, 90, 1e305, 1, 0.5f, 0, 1);
+  EXPECT_TRUE(absurd.empty());
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ TEST(Parseserver, HostsAndPorts) {
   ASSERT_TRUE(a);
   EXPECT_EQ(a->statusurl(), "http://[::1]:9000/whazzup.txt");
   for (const char* bad : {"", ":80", "host:", "host:0", "host:65536", "host:12x", "a b:80",
-                          "http://host", "host/path", "[::1", "::1"}) {
+                          "http://host", "host/path", "[::1", "::1", "[]", "[a b]:80", "[x/y]",
+                          "[u@h]"}) {
     EXPECT_FALSE(parseserver(bad)) << bad;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace netglobe {
 
@@ -12,18 +13,31 @@ namespace netglobe {
 class LineReader {
  public:
   explicit LineReader(const std::string& path);
+  // The same reading over text already in memory, which must outlive the
+  // reader: every reader of a file can be handed its content directly.
+  static LineReader fromtext(std::string_view text);
   ~LineReader();
+  LineReader(LineReader&& other) noexcept;
+  LineReader& operator=(LineReader&&) = delete;
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
-  bool isopen() const { return file_ != nullptr; }
+  bool isopen() const { return file_ != nullptr || intext_; }
+  // "cannot open PATH: reason" when the file could not be opened, else "".
+  std::string openfailure() const;
   // Reads the next line into line; false at the end of the file.
   bool next(std::string& line);
 
  private:
+  LineReader() = default;
+
   std::FILE* file_ = nullptr;
   char* buf_ = nullptr;
   std::size_t cap_ = 0;
+  std::string path_;
+  int openerror_ = 0;
+  bool intext_ = false;
+  std::string_view text_;  // what is left to read of an in-memory text
 };
 
 }  // namespace netglobe

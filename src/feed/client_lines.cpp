@@ -1,5 +1,7 @@
 #include "feed/client_lines.h"
 
+#include <utility>
+
 namespace netglobe {
 
 bool isclientmarker(std::string_view line) {
@@ -8,7 +10,7 @@ bool isclientmarker(std::string_view line) {
   return line == "!CLIENTS" || line == "!CLIENTS:";
 }
 
-ClientLines::ClientLines(const std::string& path) : file_(path) {
+ClientLines::ClientLines(LineReader file) : file_(std::move(file)) {
   std::string line;
   headerread_ = true;
   for (int i = 0; i < kStatusHeaderLines && headerread_; ++i) headerread_ = file_.next(line);

@@ -23,8 +23,10 @@ bool isclientmarker(std::string_view line);
 // readers that stop at one).
 class ClientLines {
  public:
-  explicit ClientLines(const std::string& path);
+  explicit ClientLines(const std::string& path) : ClientLines(LineReader(path)) {}
+  explicit ClientLines(LineReader file);
   bool isopen() const { return file_.isopen(); }
+  std::string openfailure() const { return file_.openfailure(); }
   // The next line after the header; false at the end of the file.
   bool next(std::string& line);
 

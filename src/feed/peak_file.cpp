@@ -3,7 +3,6 @@
 #include <climits>
 #include <ctime>
 
-#include "base/line_reader.h"
 #include "base/number_text.h"
 #include "feed/status_copy.h"
 
@@ -41,7 +40,10 @@ ClockTexts clocknow() {
 }
 
 int readpeak(const std::string& path, const std::string& today) {
-  LineReader in(path);
+  return readpeak(LineReader(path), today);
+}
+
+int readpeak(LineReader in, const std::string& today) {
   std::string count;
   std::string date;
   if (!in.isopen() || !in.next(count) || !in.next(date)) return 1;

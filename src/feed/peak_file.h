@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/line_reader.h"
+
 namespace netglobe {
 
 inline constexpr const char* kPeakFileName = "topconn.txt";
@@ -20,6 +22,7 @@ ClockTexts clocknow();
 // short file, another day or a date in another form). A first line without
 // a number gives 0; blanks in it are ignored.
 int readpeak(const std::string& path, const std::string& today);
+int readpeak(LineReader in, const std::string& today);
 
 // Writes the three lines (peak, date, time) through a temporary file renamed
 // into place, so a crash never leaves a cut file. "" or why it failed.

@@ -45,7 +45,9 @@ std::optional<ServerAddress> parseserver(const std::string& text) {
       portpart = rest.substr(1);
       if (!validport(portpart, address.port)) return std::nullopt;
     }
-    if (address.host.empty()) return std::nullopt;
+    // Brackets hold an address, nothing else: no blank, slash or "@" may
+    // slip into the status URL through them.
+    if (!validhost(address.host)) return std::nullopt;
   } else {
     const std::size_t colon = text.find(':');
     address.host = text.substr(0, colon);

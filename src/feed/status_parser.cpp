@@ -1,5 +1,7 @@
 #include "feed/status_parser.h"
 
+#include <utility>
+
 #include "feed/client_lines.h"
 
 namespace netglobe {
@@ -33,9 +35,11 @@ ClientKinds classifyclient(std::string_view line) {
   return kinds;
 }
 
-void what2array(const std::string& path, StatusLists& lists) {
+void what2array(const std::string& path, StatusLists& lists) { what2array(LineReader(path), lists); }
+
+void what2array(LineReader copy, StatusLists& lists) {
   lists.appcount = lists.ctrcount = lists.twrcount = lists.pilcount = lists.clicount = 0;
-  ClientLines reader(path);
+  ClientLines reader(std::move(copy));
   std::string curline;
   while (reader.next(curline)) {
     if (!curline.empty() && curline[0] == '!') break;

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/line_reader.h"
 #include "feed/status_lists.h"
 
 namespace netglobe {
@@ -23,6 +24,8 @@ ClientKinds classifyclient(std::string_view line);
 // A line that does not fit into a full list is left out of that list only;
 // reading goes on. A missing or short file gives zero counts.
 void what2array(const std::string& path, StatusLists& lists);
+// The same over the copy's content (text in memory, for instance).
+void what2array(LineReader copy, StatusLists& lists);
 
 // " CTR=4 APP=7 TWR=12 PIL=180 CLI=215 TOP=260"
 std::string countstitle(const StatusLists& lists);

@@ -21,7 +21,8 @@ struct GlobePoint {
 // Model-space point for a latitude/longitude (degrees, north and east
 // positive) lifted radiusoffset above the overlay shell. North pole on +z,
 // prime meridian on -y, longitude growing anticlockwise seen from the north.
-// Angles outside the usual ranges are not clamped: they continue around.
+// Angles outside the usual ranges are not clamped: they continue around;
+// any finite angle gives a point on the shell.
 GlobePoint getxyz(double lat1, double lon1, double radiusoffset);
 
 }  // namespace netglobe

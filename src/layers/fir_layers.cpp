@@ -1,6 +1,7 @@
 #include "layers/fir_layers.h"
 
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "base/number_text.h"
@@ -119,12 +120,16 @@ Layer drawactfir(const StatusLists& lists, const FirDirectory& firs,
 }
 
 Layer drawchiefs(const std::string& statuspath, const OutlineDirectory& outlines) {
+  return drawchiefs(LineReader(statuspath), outlines);
+}
+
+Layer drawchiefs(LineReader copy, const OutlineDirectory& outlines) {
   Layer layer{kChiefList};
   DrawList& out = layer.ops;
   out.color(1, 1, 1);
   out.loadname(0);
   // The same client lines the parse reads, past a client marker on line 8.
-  ClientLines file(statuspath);
+  ClientLines file(std::move(copy));
   if (!file.isopen()) {
     layer.failure = "whazzup.txt cannot be read";
     return layer;

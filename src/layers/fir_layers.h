@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/line_reader.h"
 #include "feed/status_lists.h"
 #include "refdata/directories.h"
 #include "scene/layer.h"
@@ -26,5 +27,6 @@ Layer drawactfir(const StatusLists& lists, const FirDirectory& firs,
 // a pick over a chief outline reports no object. Stops when the status file
 // or fir1.dat cannot be read.
 Layer drawchiefs(const std::string& statuspath, const OutlineDirectory& outlines);
+Layer drawchiefs(LineReader copy, const OutlineDirectory& outlines);
 
 }  // namespace netglobe

@@ -4,7 +4,6 @@
 
 #include "geo/globe_coords.h"
 #include "base/fields.h"
-#include "base/line_reader.h"
 #include "base/number_text.h"
 #include "scene/scene_state.h"
 
@@ -44,9 +43,10 @@ Layer drawgrade() {
   return layer;
 }
 
-Layer drawcoast(const std::string& path) {
+Layer drawcoast(const std::string& path) { return drawcoast(LineReader(path)); }
+
+Layer drawcoast(LineReader file) {
   Layer layer{kCoastList, {}};
-  LineReader file(path);
   if (!file.isopen()) return layer;
   DrawList& out = layer.ops;
   out.begin(Prim::Lines);
@@ -78,9 +78,10 @@ Layer drawcoast(const std::string& path) {
   return layer;
 }
 
-Layer drawfirs(const std::string& path) {
+Layer drawfirs(const std::string& path) { return drawfirs(LineReader(path)); }
+
+Layer drawfirs(LineReader file) {
   Layer layer{kFirList, {}};
-  LineReader file(path);
   std::string curline;
   if (!file.next(curline)) return layer;  // the first block's header, or nothing to read
   DrawList& out = layer.ops;

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "base/number_text.h"
 #include "feed/client_fields.h"
@@ -34,15 +33,11 @@ constexpr std::string_view kObserverMark = "ZELV Observer";
 std::string_view callsignof(std::string_view line) { return line.substr(0, line.find(':')); }
 
 // Hands every line of the stored copy after its header (and a client marker
-// on line 8) to each. A copy that
-// cannot be opened gives the reason.
+// on line 8) to each. A copy that cannot be opened gives the reason.
 template <class Each>
-std::string eachstatusline(const std::string& path, Each each) {
-  ClientLines file(path);
-  if (!file.isopen()) {
-    const int error = errno;
-    return "cannot open " + path + ": " + std::strerror(error);
-  }
+std::string eachstatusline(LineReader copy, Each each) {
+  ClientLines file(std::move(copy));
+  if (!file.isopen()) return file.openfailure();
   std::string curline;
   while (file.next(curline)) each(std::string_view(curline));
   return {};
@@ -70,9 +65,11 @@ bool staffedstation(std::string_view callsign) {
 
 }  // namespace
 
-ObsLists getobs(const std::string& statuspath) {
+ObsLists getobs(const std::string& statuspath) { return getobs(LineReader(statuspath)); }
+
+ObsLists getobs(LineReader copy) {
   ObsLists lists;
-  const std::string failure = eachstatusline(statuspath, [&](std::string_view line) {
+  const std::string failure = eachstatusline(std::move(copy), [&](std::string_view line) {
     const std::string_view callsign = callsignof(line);
     const bool chief = callsign.ends_with("CH");
     // Most lines hold no observer mark at all: those are not split.
@@ -88,8 +85,12 @@ ObsLists getobs(const std::string& statuspath) {
 }
 
 SideList getfriends(const std::string& statuspath, const FriendIds& friends) {
+  return getfriends(LineReader(statuspath), friends);
+}
+
+SideList getfriends(LineReader copy, const FriendIds& friends) {
   SideList list;
-  list.failure = eachstatusline(statuspath, [&](std::string_view line) {
+  list.failure = eachstatusline(std::move(copy), [&](std::string_view line) {
     if (!friends.contains(ClientFields(line, 2)(2))) return;
     const ClientFields f(line, 17);
     list.rows.push_back(joined({f(1), " STB> ", f(3), " ", ratingtext(f(17))}));
@@ -97,9 +98,11 @@ SideList getfriends(const std::string& statuspath, const FriendIds& friends) {
   return list;
 }
 
-SideList getedbb(const std::string& statuspath) {
+SideList getedbb(const std::string& statuspath) { return getedbb(LineReader(statuspath)); }
+
+SideList getedbb(LineReader copy) {
   SideList list;
-  list.failure = eachstatusline(statuspath, [&](std::string_view line) {
+  list.failure = eachstatusline(std::move(copy), [&](std::string_view line) {
     if (!staffedstation(callsignof(line))) return;
     const ClientFields f(line, 17);
     if (!inregionbox(leadingnumber(f(6)), leadingnumber(f(7)))) return;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/line_reader.h"
 #include "feed/status_lists.h"
 #include "refdata/network_tables.h"
 
@@ -26,19 +27,23 @@ struct ObsLists {
 };
 
 // The three lists read from the stored copy at statuspath (every line after
-// the seven header lines is a candidate, whatever section it lies in).
+// the seven header lines is a candidate, whatever section it lies in), or
+// from the copy's content handed over as a reader.
 
 // Observers (observer text beginning "ZELV Observer") and chiefs (callsign
 // ending "CH"): "callsign name rating".
 ObsLists getobs(const std::string& statuspath);
+ObsLists getobs(LineReader copy);
 
 // Clients whose member id is a friend's: "callsign STB> name rating".
 SideList getfriends(const std::string& statuspath, const FriendIds& friends);
+SideList getfriends(LineReader copy, const FriendIds& friends);
 
 // Ground, tower, departure, approach and centre stations inside longitude
 // 10.92 to 14.59 and latitude 50.78 to 54.16, edges included:
 // "callsign FIR> name rating".
 SideList getedbb(const std::string& statuspath);
+SideList getedbb(LineReader copy);
 
 // The two read from the pilot list of the last parse.
 

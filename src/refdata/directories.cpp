@@ -60,6 +60,16 @@ FirInfo FirDirectory::getfirinfo(std::string_view icao, FieldBuf& fieldbuf) cons
 
 bool OutlineDirectory::refresh() {
   if (!file_.refresh()) return false;
+  findblockends();
+  return true;
+}
+
+void OutlineDirectory::load(LineReader file) {
+  file_.load(std::move(file));
+  findblockends();
+}
+
+void OutlineDirectory::findblockends() {
   const std::vector<std::string>& lines = file_.lines();
   blockend_.assign(lines.size(), static_cast<std::uint32_t>(lines.size()));
   auto next = static_cast<std::uint32_t>(lines.size());
@@ -67,7 +77,6 @@ bool OutlineDirectory::refresh() {
     blockend_[i] = next;
     if (lines[i].starts_with('!')) next = static_cast<std::uint32_t>(i);
   }
-  return true;
 }
 
 OutlineLines OutlineDirectory::outline(std::string_view key) const {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/fields.h"
@@ -17,6 +18,8 @@ class AirportDirectory {
  public:
   explicit AirportDirectory(const std::string& path) : file_(path, 0) {}
   bool refresh() { return file_.refresh(); }
+  // The file's content from elsewhere (text in memory, for instance).
+  void load(LineReader file) { file_.load(std::move(file)); }
 
   // The first line of the code wins; its fields stay in fieldbuf. Without a
   // match fieldbuf is left as it was.
@@ -34,6 +37,7 @@ class FirDirectory {
  public:
   explicit FirDirectory(const std::string& path) : file_(path, 0) {}
   bool refresh() { return file_.refresh(); }
+  void load(LineReader file) { file_.load(std::move(file)); }
 
   // The first record of the code that names a boundary code (position 8)
   // wins; otherwise the last record of the code does. fieldbuf keeps the
@@ -50,6 +54,7 @@ class OutlineDirectory {
  public:
   explicit OutlineDirectory(const std::string& path) : file_(path, 1) {}
   bool refresh();
+  void load(LineReader file);
 
   // The outline under the first header of the key: the lines after it up to
   // the next line that begins with "!", or to the end of the file. The lines
@@ -57,6 +62,8 @@ class OutlineDirectory {
   OutlineLines outline(std::string_view key) const;
 
  private:
+  void findblockends();
+
   KeyedLines file_;
   std::vector<std::uint32_t> blockend_;  // per line: the first later line that begins with "!"
 };

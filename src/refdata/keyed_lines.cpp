@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "base/line_reader.h"
+#include <utility>
 
 namespace netglobe {
 
@@ -30,11 +30,15 @@ bool KeyedLines::refresh() {
   // A file that cannot be opened is tried again at every refresh: it may be
   // readable the next time even with the same identity (permissions).
   if (loaded_ && now == identity_ && (readable_ || !now.exists)) return false;
-  loaded_ = true;
   identity_ = now;
+  load(LineReader(path_));
+  return true;
+}
+
+void KeyedLines::load(LineReader file) {
+  loaded_ = true;
   lines_.clear();
   index_.clear();
-  LineReader file(path_);
   readable_ = file.isopen();
   std::string line;
   while (file.next(line)) {
@@ -42,7 +46,6 @@ bool KeyedLines::refresh() {
     index_[std::string(linekey(line, keyoffset_))].push_back(number);
     lines_.push_back(std::move(line));
   }
-  return true;
 }
 
 std::span<const std::uint32_t> KeyedLines::matches(std::string_view key) const {

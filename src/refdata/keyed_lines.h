@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/line_reader.h"
+
 namespace netglobe {
 
 // Who a file is: a file replaced, rewritten or touched gets another identity.
@@ -34,6 +36,10 @@ class KeyedLines {
   // Reads the file again when it was replaced, changed, appeared or
   // vanished since the last read. True when it was read again.
   bool refresh();
+  // Reads the lines from file in place of the path's file (text in memory,
+  // for instance); a later refresh() reads the path again only when its
+  // file's identity changes.
+  void load(LineReader file);
 
   // False when the file could not be opened at the last read.
   bool readable() const { return readable_; }

@@ -1,5 +1,7 @@
 #include "refdata/reference_scan.h"
 
+#include <utility>
+
 #include "base/line_reader.h"
 #include "base/number_text.h"
 #include "refdata/keyed_lines.h"
@@ -15,8 +17,11 @@ bool keymatches(std::string_view curline, std::string_view icao) {
 }  // namespace
 
 FirInfo scanfirinfo(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf) {
+  return scanfirinfo(LineReader(folder + "/firs.dat"), icao, fieldbuf);
+}
+
+FirInfo scanfirinfo(LineReader file, std::string_view icao, FieldBuf& fieldbuf) {
   FirInfo info;
-  LineReader file(folder + "/firs.dat");
   if (!file.isopen()) {
     info.readable = false;
     return info;
@@ -41,10 +46,9 @@ FirInfo scanfirinfo(const std::string& folder, std::string_view icao, FieldBuf& 
 
 namespace {
 
-AirportPos scanairport(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf,
+AirportPos scanairport(LineReader file, std::string_view icao, FieldBuf& fieldbuf,
                        bool stopatfirst) {
   AirportPos pos;
-  LineReader file(folder + "/airports.dat");
   if (!file.isopen()) {
     pos.readable = false;
     return pos;
@@ -61,21 +65,34 @@ AirportPos scanairport(const std::string& folder, std::string_view icao, FieldBu
   return pos;
 }
 
+std::string airportspath(const std::string& folder) { return folder + "/airports.dat"; }
+
 }  // namespace
 
 AirportPos scanfirstairport(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf) {
-  return scanairport(folder, icao, fieldbuf, true);
+  return scanairport(LineReader(airportspath(folder)), icao, fieldbuf, true);
+}
+
+AirportPos scanfirstairport(LineReader airports, std::string_view icao, FieldBuf& fieldbuf) {
+  return scanairport(std::move(airports), icao, fieldbuf, true);
 }
 
 AirportPos scanlastairport(const std::string& folder, std::string_view icao, FieldBuf& fieldbuf) {
-  return scanairport(folder, icao, fieldbuf, false);
+  return scanairport(LineReader(airportspath(folder)), icao, fieldbuf, false);
+}
+
+AirportPos scanlastairport(LineReader airports, std::string_view icao, FieldBuf& fieldbuf) {
+  return scanairport(std::move(airports), icao, fieldbuf, false);
 }
 
 OutlineLines scanoutline(const std::string& folder, std::string_view key,
                          std::vector<std::string>& storage) {
+  return scanoutline(LineReader(folder + "/fir1.dat"), key, storage);
+}
+
+OutlineLines scanoutline(LineReader file, std::string_view key, std::vector<std::string>& storage) {
   OutlineLines outline;
   storage.clear();
-  LineReader file(folder + "/fir1.dat");
   if (!file.isopen()) {
     outline.readable = false;
     return outline;

@@ -1,0 +1,146 @@
+#include "fuzz_checks.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "geo/globe_coords.h"
+#include "scene/scene_state.h"
+
+namespace netglobe::fuzz {
+
+void fail(const char* what, const char* file, int line) {
+  std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, what);
+  std::abort();
+}
+
+std::vector<std::string_view> parts(std::string_view input, std::size_t count) {
+  constexpr std::string_view kSeparator = "\n====\n";
+  std::vector<std::string_view> out;
+  while (out.size() + 1 < count) {
+    const std::size_t at = input.find(kSeparator);
+    if (at == std::string_view::npos) break;
+    out.push_back(input.substr(0, at + 1));
+    input.remove_prefix(at + kSeparator.size());
+  }
+  out.push_back(input);
+  out.resize(count);
+  return out;
+}
+
+namespace {
+
+// Layers float at most this far above the overlay shell (the chief outlines).
+constexpr double kHighestOffset = 0.00002;
+// A float's rounding of a point on the shell.
+constexpr double kShellSlack = 1e-5;
+
+bool onshell(const DrawOp& op) {
+  const double r = std::hypot(double(op.f[0]), double(op.f[1]), double(op.f[2]));
+  return r >= kLayerRadius - kShellSlack && r <= kLayerRadius + kHighestOffset + kShellSlack;
+}
+
+bool wholeprimitive(Prim prim, std::size_t vertices) {
+  switch (prim) {
+    case Prim::Lines: return vertices % 2 == 0;
+    case Prim::Triangles: return vertices % 3 == 0;
+    case Prim::TriangleFan: return vertices == 0 || vertices >= 3;
+    default: return true;
+  }
+}
+
+}  // namespace
+
+// Names the list and the command a broken property was found at.
+#define LAYER_CHECK(cond) ((cond) ? (void)0 : layerfail(#cond, __LINE__, list, at))
+
+namespace {
+
+[[noreturn]] void layerfail(const char* what, int line, int list, std::size_t at) {
+  std::fprintf(stderr, "list %d, command %zu: ", list, at);
+  fail(what, __FILE__, line);
+}
+
+}  // namespace
+
+void checklayer(const Layer& layer, int list) {
+  using K = DrawOp::Kind;
+  std::size_t at = 0;
+  LAYER_CHECK(layer.list == list);
+  bool inside = false;
+  bool rasterset = false;
+  bool stencil = false;
+  bool colourmasked = false;
+  Prim prim = Prim::Points;
+  std::size_t vertices = 0;
+  const std::vector<DrawOp>& ops = layer.ops.ops();
+  for (; at < ops.size(); ++at) {
+    const DrawOp& op = ops[at];
+    for (const float f : op.f) LAYER_CHECK(std::isfinite(f));
+    switch (op.kind) {
+      case K::Begin:
+        LAYER_CHECK(!inside);
+        inside = true;
+        prim = static_cast<Prim>(op.u);
+        vertices = 0;
+        break;
+      case K::End:
+        LAYER_CHECK(inside);
+        LAYER_CHECK(wholeprimitive(prim, vertices));
+        inside = false;
+        break;
+      case K::Vertex:
+        LAYER_CHECK(inside);
+        LAYER_CHECK(onshell(op));
+        ++vertices;
+        break;
+      case K::Color:
+      case K::LineWidth:
+        break;
+      case K::RasterPos:
+        LAYER_CHECK(!inside);
+        LAYER_CHECK(onshell(op));
+        rasterset = true;
+        break;
+      case K::Glyph:
+        LAYER_CHECK(!inside);
+        LAYER_CHECK(rasterset);
+        LAYER_CHECK(op.u < unsigned(kGlyphCount));
+        break;
+      case K::Enable:
+      case K::Disable:
+        LAYER_CHECK(!inside);
+        if (static_cast<Cap>(op.u) == Cap::StencilTest) stencil = op.kind == K::Enable;
+        break;
+      case K::ColorMask:
+        LAYER_CHECK(!inside);
+        colourmasked = op.u == 0;
+        break;
+      default:
+        LAYER_CHECK(!inside);
+        break;
+    }
+  }
+  LAYER_CHECK(!inside);
+  LAYER_CHECK(!stencil);
+  LAYER_CHECK(!colourmasked);
+}
+
+#undef LAYER_CHECK
+
+std::vector<std::uint32_t> loadednames(const DrawList& ops) {
+  std::vector<std::uint32_t> names;
+  for (const DrawOp& op : ops.ops()) {
+    if (op.kind == DrawOp::Kind::LoadName) names.push_back(op.u);
+  }
+  return names;
+}
+
+bool samefields(const FieldBuf& a, const FieldBuf& b) {
+  for (int n = 1; n <= FieldBuf::kPositions; ++n) {
+    if (a(n) != b(n)) return false;
+  }
+  return true;
+}
+
+}  // namespace netglobe::fuzz

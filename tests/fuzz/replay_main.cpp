@@ -1,0 +1,44 @@
+// Replays a fuzz target's corpus with the normal compiler: every file of
+// the folders (or every file) named on the command line goes through
+// LLVMFuzzerTestOneInput once, so each fixed finding stays fixed.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> inputs;
+  for (int i = 1; i < argc; ++i) {
+    if (fs::is_directory(argv[i])) {
+      for (const auto& entry : fs::directory_iterator(argv[i])) {
+        if (entry.is_regular_file()) inputs.push_back(entry.path());
+      }
+    } else {
+      inputs.emplace_back(argv[i]);
+    }
+  }
+  std::sort(inputs.begin(), inputs.end());
+  if (inputs.empty()) {
+    std::fprintf(stderr, "no corpus files given\n");
+    return 1;
+  }
+  for (const fs::path& path : inputs) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      std::fprintf(stderr, "cannot read %s\n", path.c_str());
+      return 1;
+    }
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::fprintf(stderr, "%s\n", path.filename().c_str());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  }
+  std::printf("%zu inputs replayed\n", inputs.size());
+  return 0;
+}
