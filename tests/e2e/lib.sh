@@ -42,10 +42,14 @@ alive() { kill -0 "$1" 2>/dev/null; }
 dead() { ! kill -0 "$1" 2>/dev/null; }
 
 # start_netsim ARGS...: starts netsim on a free port; sets SIM_PID, SIM_PORT.
+# Each start gets an output file of its own: a second netsim must not be
+# read from the first one's line before its own output replaces it.
 start_netsim() {
-  "$BIN/netsim" --port 0 "$@" > "$WORK/netsim.out" &
+  SIM_OUT=$(mktemp "$WORK/netsim.XXXXXX")
+  "$BIN/netsim" --port 0 "$@" > "$SIM_OUT" &
   SIM_PID=$!
   PIDS="$PIDS $SIM_PID"
-  wait_for 20 grep -q "listening" "$WORK/netsim.out" || fail "netsim did not start"
-  SIM_PORT=$(sed -n 's/^netsim listening on 127.0.0.1:\([0-9]*\)$/\1/p' "$WORK/netsim.out")
+  wait_for 20 grep -q "listening on 127.0.0.1:[0-9][0-9]*\$" "$SIM_OUT" || fail "netsim did not start"
+  SIM_PORT=$(sed -n 's/^netsim listening on 127.0.0.1:\([0-9]*\)$/\1/p' "$SIM_OUT")
+  [ -n "$SIM_PORT" ] || fail "no port in netsim's line: $(cat "$SIM_OUT")"
 }

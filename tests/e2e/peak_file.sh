@@ -21,7 +21,7 @@ start_netsim --seed 5 --clients 20
 "$BIN/netglobe" --folder "$WORK" --server "127.0.0.1:$SIM_PORT" 2>"$WORK/err" &
 P=$!
 PIDS="$PIDS $P"
-wait_for 60 title_has " CTR=" || fail "no counts after the restart"
+wait_for 60 title_has " CTR=" || fail "no counts after the restart: $(netglobe_title) alive=$(alive "$P" && echo yes || echo no) $(cat "$WORK/err")"
 title_has " TOP=$top" || fail "peak lost across the restart: $(netglobe_title), was $top"
 kill -TERM "$P"
 wait "$P" 2>/dev/null || true
