@@ -15,6 +15,7 @@ struct Options {
   int clients = 600;
   std::optional<std::int64_t> time;  // fixed clock; the wall clock when empty
   std::string datadir;               // empty: the folder of the executable
+  std::string logpath;               // the answer log; none when empty
   bool once = false;                 // print one status file and exit
   bool help = false;
   SnapshotOptions snapshot;
