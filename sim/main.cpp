@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <thread>
 
 #include "options.h"
@@ -66,7 +67,16 @@ int main(int argc, char** argv) {
   sigaddset(&stopsignals, SIGINT);
   pthread_sigmask(SIG_BLOCK, &stopsignals, nullptr);
 
-  netsim::SimServer server(network, {options.snapshot, options.faults, options.time});
+  std::optional<netsim::AnswerLog> log;
+  if (!options.logpath.empty()) {
+    log.emplace(options.logpath);
+    if (!log->isopen()) {
+      std::cerr << "netsim: cannot write " << options.logpath << "\n";
+      return 1;
+    }
+  }
+  netsim::SimServer server(network, {options.snapshot, options.faults, options.time,
+                                     log ? &*log : nullptr});
   const int port = server.bind(options.port);
   if (port <= 0) {
     std::cerr << "netsim: cannot listen on 127.0.0.1:" << options.port << "\n";

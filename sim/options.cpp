@@ -52,10 +52,21 @@ Faults (shares are 0 to 1, decided per request):
   --cut-share P      cut this share of answers off mid-line: fewer bytes
                      than Content-Length declares, then the connection closes
   --drop-share P     close this share of connections without any answer
+  --slow-share P     make this share of answers wait --slow-ms more
+  --slow-ms MS       the extra wait of those answers (default 25000, past
+                     NetGlobe's 20 s request time-out)
+  --page-share P     answer this share of requests with status 200 and no
+                     status file: an HTML page or, half of the time, nothing
   --bad-lines P      make this share of client lines malformed: over 100
                      fields, missing fields, invalid UTF-8, a line of several
                      megabytes, or the client type outside characters 16..70
                      (also applies to --once)
+
+  --log FILE         write one line per request to FILE as soon as its
+                     answer is decided: the request's number from 0, the
+                     answer (ok, cut, fail, drop, page, empty), its wait in
+                     ms, and the UPDATE time and CONNECTED CLIENTS of the
+                     status file it carries, "-" when it carries none
 
   --help             show this text
 )";
@@ -109,6 +120,17 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
        }},
       {"--cut-share", [&](const std::string& v) { return readshare(v, o.faults.cutshare); }},
       {"--drop-share", [&](const std::string& v) { return readshare(v, o.faults.dropshare); }},
+      {"--slow-share", [&](const std::string& v) { return readshare(v, o.faults.slowshare); }},
+      {"--slow-ms",
+       [&](const std::string& v) {
+         return readnumber(v, o.faults.slowms) && o.faults.slowms >= 0;
+       }},
+      {"--page-share", [&](const std::string& v) { return readshare(v, o.faults.pageshare); }},
+      {"--log",
+       [&](const std::string& v) {
+         o.logpath = v;
+         return !v.empty();
+       }},
       {"--bad-lines", [&](const std::string& v) { return readshare(v, o.snapshot.badshare); }},
   };
   const std::map<std::string, bool*> flags = {

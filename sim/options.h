@@ -17,6 +17,7 @@ struct Options {
   std::string datadir;               // empty: the folder of the executable
   std::string airportsfile;          // empty: airports.dat in datadir
   std::string firsfile;              // empty: firs.dat in datadir
+  std::string logpath;               // the answer log; none when empty
   bool once = false;                 // print one status file and exit
   bool help = false;
   SnapshotOptions snapshot;

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
@@ -18,6 +19,10 @@ namespace {
 
 constexpr const char* kHost = "127.0.0.1";
 constexpr const char* kContentType = "text/plain; charset=utf-8";
+// What a captive portal or a proxy answers in place of the file asked for.
+constexpr const char* kPage =
+    "<!DOCTYPE html>\n<html><head><title>Sign in</title></head>\n"
+    "<body><p>Sign in to use this network.</p></body></html>\n";
 
 bool sameendpoint(const sockaddr_storage& addr, const std::string& ip, int port) {
   if (addr.ss_family != AF_INET) return false;
@@ -87,28 +92,36 @@ SimServer::SimServer(const Network& network, ServeOptions options)
   });
   http.Get("/whazzup.txt", [this](const httplib::Request& req, httplib::Response& res) {
     const std::uint64_t n = requests_.fetch_add(1);
-    const Faults& faults = options_.faults;
-    Rng rng(mixkey(network_.seed() ^ 0xFA177u, n));
-    const bool drop = rng.unit() < faults.dropshare;
-    const bool fail = rng.unit() < faults.failshare;
-    const bool cut = rng.unit() < faults.cutshare;
-    if (faults.delayms > 0) {
+    const Answer answer = decide(n);
+    // The status file of the moment the request came in, also when the
+    // answer waits: the log names the file before anything is sent.
+    std::shared_ptr<const std::string> body;
+    if (answer.kind == AnswerKind::Ok || answer.kind == AnswerKind::Cut) body = statusfile(now());
+    if (options_.log) options_.log->add(n, answer.kind, answer.waitms, body ? *body : "");
+    if (answer.waitms > 0) {
       std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait_for(lock, std::chrono::milliseconds(faults.delayms), [this] { return stopping_; });
+      wake_.wait_for(lock, std::chrono::milliseconds(answer.waitms), [this] { return stopping_; });
     }
-    if (drop) {
-      if (hangup(req)) return;
-      std::cerr << "netsim: could not find the connection to close\n";
-    }
-    if (fail) {
-      res.status = faults.failstatus;
-      res.set_content("simulated failure\n", kContentType);
-      return;
-    }
-    const std::shared_ptr<const std::string> body = statusfile(now());
-    if (!cut) {
-      res.set_content(*body, kContentType);
-      return;
+    switch (answer.kind) {
+      case AnswerKind::Drop:
+        if (hangup(req)) return;
+        std::cerr << "netsim: could not find the connection to close\n";
+        [[fallthrough]];
+      case AnswerKind::Fail:
+        res.status = options_.faults.failstatus;
+        res.set_content("simulated failure\n", kContentType);
+        return;
+      case AnswerKind::Page:
+        res.set_content(kPage, "text/html");
+        return;
+      case AnswerKind::Empty:
+        res.set_content("", kContentType);
+        return;
+      case AnswerKind::Ok:
+        res.set_content(*body, kContentType);
+        return;
+      case AnswerKind::Cut:
+        break;
     }
     // Declares the whole length, sends part of it, then closes the connection.
     const std::size_t stop = cutpoint(*body);
@@ -120,6 +133,28 @@ SimServer::SimServer(const Network& network, ServeOptions options)
           return sink.write(body->data() + offset, n);
         });
   });
+}
+
+SimServer::Answer SimServer::decide(std::uint64_t n) const {
+  const Faults& faults = options_.faults;
+  Rng rng(mixkey(network_.seed() ^ 0xFA177u, n));
+  // Every share draws once per request, so adding a fault to the options
+  // does not change which requests meet the others.
+  const bool drop = rng.unit() < faults.dropshare;
+  const bool fail = rng.unit() < faults.failshare;
+  const bool cut = rng.unit() < faults.cutshare;
+  const bool slow = rng.unit() < faults.slowshare;
+  const bool page = rng.unit() < faults.pageshare;
+  const bool emptypage = rng.unit() < 0.5;
+  Answer answer;
+  answer.kind = drop   ? AnswerKind::Drop
+                : fail ? AnswerKind::Fail
+                : page ? (emptypage ? AnswerKind::Empty : AnswerKind::Page)
+                : cut  ? AnswerKind::Cut
+                       : AnswerKind::Ok;
+  answer.waitms = static_cast<int>(std::min<std::int64_t>(
+      INT_MAX, std::int64_t{faults.delayms} + (slow ? faults.slowms : 0)));
+  return answer;
 }
 
 SimServer::~SimServer() { stop(); }

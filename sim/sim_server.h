@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "answer_log.h"
 #include "population.h"
 #include "snapshot.h"
 
@@ -21,12 +22,16 @@ struct Faults {
   int delayms = 0;       // every answer waits this long first
   double cutshare = 0;   // body cut off mid-line: fewer bytes than declared
   double dropshare = 0;  // connection closed without any answer
+  double slowshare = 0;  // these answers wait slowms more on top of delayms
+  int slowms = 25000;    // past NetGlobe's 20 s request time-out
+  double pageshare = 0;  // 2xx with an HTML page or an empty body instead
 };
 
 struct ServeOptions {
   SnapshotOptions snapshot;
   Faults faults;
   std::optional<std::int64_t> fixedtime;  // the network's clock; wall clock when empty
+  AnswerLog* log = nullptr;               // told of every answer when set
 };
 
 // Serves GET /whazzup.txt over HTTP on 127.0.0.1 only.
@@ -49,6 +54,12 @@ class SimServer {
 
  private:
   std::shared_ptr<const std::string> statusfile(std::int64_t unixtime);
+  struct Answer {
+    AnswerKind kind = AnswerKind::Ok;
+    int waitms = 0;
+  };
+  // What request number n meets; the same seed always gives the same series.
+  Answer decide(std::uint64_t n) const;
 
   struct Impl;
   const Network& network_;

@@ -11,7 +11,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <future>
+#include <map>
+#include <sstream>
 #include <thread>
 
 #include "feed/feed_refresh.h"
@@ -32,9 +35,10 @@ constexpr std::int64_t kTime = 1765100000;
 // A netsim server on a free loopback port, serving on its own thread.
 class Running {
  public:
-  explicit Running(Faults faults = {}, double badshare = 0, int clients = 200)
+  explicit Running(Faults faults = {}, double badshare = 0, int clients = 200,
+                   AnswerLog* log = nullptr)
       : network_(builtinworld(), 21, clients),
-        server_(network_, {SnapshotOptions{false, badshare}, faults, kTime}) {
+        server_(network_, {SnapshotOptions{false, badshare}, faults, kTime, log}) {
     port_ = server_.bind(0);
     thread_ = std::thread([this] { server_.run(); });
   }
@@ -192,6 +196,71 @@ TEST(NetsimServer, DroppedConnectionGetsNoAnswerAtAll) {
   EXPECT_LT(dropped, 18);
 }
 
+// The answer log tells a test driving NetGlobe what each request met: every
+// line must match what the client saw, in request order.
+TEST(NetsimServer, AnswerLogNamesWhatEachRequestMet) {
+  netglobe::TempFolder folder;
+  const std::string logpath = folder.path() + "/answers.log";
+  AnswerLog log(logpath);
+  ASSERT_TRUE(log.isopen());
+  Running sim({.failshare = 0.15, .cutshare = 0.15, .dropshare = 0.15, .slowshare = 0.15,
+               .slowms = 250, .pageshare = 0.2},
+              0, 200, &log);
+  struct Seen {
+    netglobe::FetchResult result;
+    Clock::duration took;
+  };
+  std::vector<Seen> seen;
+  for (int i = 0; i < 40; ++i) {
+    const auto start = Clock::now();
+    netglobe::FetchResult result = sim.fetch();
+    seen.push_back({std::move(result), Clock::now() - start});
+  }
+
+  const std::string update = timestamp(kTime);
+  const std::string clients = std::to_string(sim.network().clients(kTime).size());
+  std::ifstream in(logpath);
+  std::map<std::string, int> kinds;
+  int slow = 0;
+  std::string line;
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    ASSERT_TRUE(std::getline(in, line)) << "no line for request " << i;
+    std::istringstream fields(line);
+    std::uint64_t n = 0;
+    std::string kind, stamp, count;
+    int waitms = -1;
+    fields >> n >> kind >> waitms >> stamp >> count;
+    EXPECT_EQ(n, i) << line;
+    ++kinds[kind];
+    const netglobe::FetchResult& got = seen[i].result;
+    const bool carriesfile = kind == "ok" || kind == "cut";
+    EXPECT_EQ(stamp, carriesfile ? update : "-") << line;
+    EXPECT_EQ(count, carriesfile ? clients : "-") << line;
+    if (kind == "ok") {
+      EXPECT_TRUE(got.ok && got.body == snapshot(sim.network(), kTime)) << line;
+    } else if (kind == "page" || kind == "empty") {
+      EXPECT_TRUE(got.ok) << line;
+      EXPECT_FALSE(netglobe::isstatusfile(got.body)) << line << ": " << got.body;
+      EXPECT_EQ(got.body.empty(), kind == "empty") << line;
+    } else {
+      const std::map<std::string, std::string> reasons = {
+          {"cut", "answer cut off"}, {"fail", "HTTP 503"}, {"drop", "no answer"}};
+      ASSERT_TRUE(reasons.contains(kind)) << line;
+      EXPECT_EQ(got.failure, reasons.at(kind)) << line;
+    }
+    if (waitms == 250) {
+      ++slow;
+      EXPECT_GE(seen[i].took, std::chrono::milliseconds(250)) << line;
+    } else {
+      EXPECT_EQ(waitms, 0) << line;
+    }
+  }
+  EXPECT_FALSE(std::getline(in, line)) << "one line too many: " << line;
+  for (const char* kind : {"ok", "cut", "fail", "drop", "page", "empty"})
+    EXPECT_GT(kinds[kind], 0) << kind;
+  EXPECT_GT(slow, 0);
+}
+
 TEST(NetsimServer, MalformedLinesReachTheParserWhichSurvivesThem) {
   Running sim({}, 0.3, 300);
   netglobe::TempFolder folder;
@@ -207,7 +276,8 @@ TEST(NetsimOptions, ReadsEveryOptionAndRejectsBadValues) {
       {"--port",  "8080", "--seed=42",   "--clients", "10000",        "--time", "1765100000",
        "--data",  "/tmp", "--crlf",      "--once",    "--fail-share", "0.25",   "--fail-status=502",
        "--delay", "150",  "--cut-share", "0.1",       "--drop-share", "1",      "--bad-lines",
-       "0.05",    "--airports=/a/b.dat", "--firs", "c.dat"});
+       "0.05",    "--airports=/a/b.dat", "--firs", "c.dat", "--slow-share", "0.02",
+       "--slow-ms", "30000", "--page-share", "0.5", "--log", "/tmp/answers.log"});
   ASSERT_TRUE(p.options) << p.error;
   const Options& o = *p.options;
   EXPECT_EQ(o.port, 8080);
@@ -224,6 +294,10 @@ TEST(NetsimOptions, ReadsEveryOptionAndRejectsBadValues) {
   EXPECT_DOUBLE_EQ(o.faults.cutshare, 0.1);
   EXPECT_DOUBLE_EQ(o.faults.dropshare, 1);
   EXPECT_DOUBLE_EQ(o.snapshot.badshare, 0.05);
+  EXPECT_DOUBLE_EQ(o.faults.slowshare, 0.02);
+  EXPECT_EQ(o.faults.slowms, 30000);
+  EXPECT_DOUBLE_EQ(o.faults.pageshare, 0.5);
+  EXPECT_EQ(o.logpath, "/tmp/answers.log");
 
   const ParsedOptions defaults = parseoptions({});
   ASSERT_TRUE(defaults.options);
@@ -238,6 +312,9 @@ TEST(NetsimOptions, ReadsEveryOptionAndRejectsBadValues) {
                                               {"--bogus"},
                                               {"--crlf=1"},
                                               {"--fail-status", "99"},
+                                              {"--slow-ms", "-1"},
+                                              {"--page-share", "2"},
+                                              {"--log", ""},
                                               {"--time", "-5"}}) {
     EXPECT_FALSE(parseoptions(bad).options) << bad[0];
   }
@@ -315,6 +392,10 @@ TEST(NetsimProgram, OncePrintsOneStatusFileAndBadOptionsFail) {
   Child bad({"--clients", "many"});
   EXPECT_EQ(bad.readall(), "");
   EXPECT_EQ(bad.wait(), 2);
+
+  Child nolog({"--log", "/nonexistent/answers.log"});
+  EXPECT_EQ(nolog.readall(), "");
+  EXPECT_EQ(nolog.wait(), 1);
 }
 
 }  // namespace
