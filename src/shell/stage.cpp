@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "base/text_encoding.h"
+#include "shell/record_text.h"
 #include "layers/aircraft_layers.h"
 #include "layers/fir_layers.h"
 #include "layers/static_layers.h"
@@ -31,7 +32,6 @@ constexpr int kDesignWidth = 986;
 constexpr int kDesignHeight = 932;
 constexpr int kListOverhang = 24;  // the side lists reach this far past the right edge
 
-QString fromrecord(const std::string& text) { return QString::fromUtf8(cp1252toutf8(text)); }
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "base/text_encoding.h"
+#include "shell/record_text.h"
 #include "lists/pick_decode.h"
 #include "scene/flight.h"
 #include "shell/stage.h"
@@ -16,7 +17,6 @@ namespace netglobe {
 
 namespace {
 
-QString fromrecord(const std::string& text) { return QString::fromUtf8(cp1252toutf8(text)); }
 
 int buttoncode(Qt::MouseButton button) {
   switch (button) {

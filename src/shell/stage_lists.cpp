@@ -9,6 +9,7 @@
 #include "lists/pilot_labels.h"
 #include "lists/side_list_layout.h"
 #include "lists/station_labels.h"
+#include "shell/record_text.h"
 #include "shell/stage.h"
 
 namespace netglobe {
@@ -28,7 +29,7 @@ void Stage::fillsidelist(int box, const SideList& list, const std::string& sourc
   QListWidget* widget = controls_.listboxes()[static_cast<std::size_t>(box - 1)];
   widget->clear();
   for (const std::string& row : list.rows) {
-    auto* item = new QListWidgetItem(QString::fromUtf8(cp1252toutf8(row)), widget);
+    auto* item = new QListWidgetItem(fromrecord(row), widget);
     item->setSizeHint(QSize(widget->width(), kSideRowHeight));
   }
   say(source, list.failure);
