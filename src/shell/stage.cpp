@@ -32,7 +32,6 @@ constexpr int kDesignWidth = 986;
 constexpr int kDesignHeight = 932;
 constexpr int kListOverhang = 24;  // the side lists reach this far past the right edge
 
-
 }  // namespace
 
 Stage::Stage(std::optional<ServerAddress> server, const std::string& folder, int refreshseconds,

@@ -17,7 +17,6 @@ namespace netglobe {
 
 namespace {
 
-
 int buttoncode(Qt::MouseButton button) {
   switch (button) {
     case Qt::LeftButton: return kLeftButton;
