@@ -25,8 +25,8 @@ LineReader::LineReader(LineReader&& other) noexcept
       cap_(std::exchange(other.cap_, 0)),
       path_(std::move(other.path_)),
       openerror_(other.openerror_),
-      intext_(other.intext_),
-      text_(other.text_) {}
+      intext_(std::exchange(other.intext_, false)),
+      text_(std::exchange(other.text_, {})) {}
 
 LineReader::~LineReader() {
   if (file_) std::fclose(file_);
