@@ -43,9 +43,13 @@ dead() { ! kill -0 "$1" 2>/dev/null; }
 
 # start_netsim ARGS...: starts netsim on a free port; sets SIM_PID, SIM_PORT.
 start_netsim() {
+  # The shell truncates the file only once the background job runs: until
+  # then a restart would read the port of the netsim before.
+  rm -f "$WORK/netsim.out"
   "$BIN/netsim" --port 0 "$@" > "$WORK/netsim.out" &
   SIM_PID=$!
   PIDS="$PIDS $SIM_PID"
   wait_for 20 grep -q "listening" "$WORK/netsim.out" || fail "netsim did not start"
   SIM_PORT=$(sed -n 's/^netsim listening on 127.0.0.1:\([0-9]*\)$/\1/p' "$WORK/netsim.out")
+  [ -n "$SIM_PORT" ] || fail "no port in: $(cat "$WORK/netsim.out")"
 }
