@@ -113,6 +113,26 @@ TEST(What2array, PeakIsKeptAcrossSmallerParses) {
   EXPECT_EQ(l.pillines[2], pilot("B"));  // leftovers above the count stay
 }
 
+TEST(What2array, AHugeLineDoesNotStayAllocatedInTheLists) {
+  // Refresh after refresh a broken server's line of megabytes lands in
+  // another slot; each slot it passed through must not keep its size.
+  const std::string huge = pilot("BIG") + std::string(3u << 20, 'A');
+  TempFolder folder;
+  StatusLists l;
+  what2array(folder.write("a.txt", kHeader + pilot("A") + "\n" + huge + "\n" + pilot("C") + "\n" +
+                                       huge + "\n" + station("EDDB_TWR") + huge + "\n"),
+             l);
+  ASSERT_EQ(l.pilcount, 4);
+  EXPECT_EQ(l.pillines[2], huge);
+  what2array(folder.write("b.txt", kHeader + pilot("A") + "\n" + pilot("B") + "\n"), l);
+  EXPECT_EQ(l.pillines[2], pilot("B"));
+  EXPECT_EQ(l.pillines[3], pilot("C"));  // a small leftover stays as it was
+  std::size_t held = 0;
+  for (const auto* list : {&l.applines, &l.ctrlines, &l.twrlines, &l.pillines})
+    for (const std::string& slot : *list) held += slot.capacity();
+  EXPECT_LT(held, 1u << 20);
+}
+
 TEST(What2array, FullListDropsOnlyWhatDoesNotFit) {
   std::string body = kHeader;
   for (int i = 1; i <= kPilotListCapacity + 5; ++i) body += pilot("P" + std::to_string(i)) + "\n";

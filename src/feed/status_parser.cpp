@@ -21,6 +21,21 @@ void append(std::vector<std::string>& list, int& count, int capacity, std::strin
   list[++count].assign(line);
 }
 
+// Slots keep their buffers from one parse to the next. A line of several
+// megabytes from a broken server would stay allocated in every slot it ever
+// passed through, and over many refreshes in nearly all of them: buffers far
+// larger than what they hold now are given back, leftovers' big ones too.
+constexpr std::size_t kSpareSlotBytes = 4096;
+
+void givebackspare(std::vector<std::string>& list, int count) {
+  for (std::size_t i = 1; i < list.size(); ++i) {
+    std::string& slot = list[i];
+    if (slot.capacity() <= kSpareSlotBytes) continue;
+    if (i > static_cast<std::size_t>(count)) slot.clear();  // a leftover: never read
+    if (slot.capacity() > 2 * slot.size() + kSpareSlotBytes) slot.shrink_to_fit();
+  }
+}
+
 }  // namespace
 
 ClientKinds classifyclient(std::string_view line) {
@@ -54,6 +69,10 @@ void what2array(LineReader copy, StatusLists& lists) {
     }
     if (kinds.pilot) append(lists.pillines, lists.pilcount, kPilotListCapacity, curline);
   }
+  givebackspare(lists.applines, lists.appcount);
+  givebackspare(lists.ctrlines, lists.ctrcount);
+  givebackspare(lists.twrlines, lists.twrcount);
+  givebackspare(lists.pillines, lists.pilcount);
   if (lists.clicount > lists.topcount) lists.topcount = lists.clicount;
 }
 
