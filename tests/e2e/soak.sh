@@ -99,7 +99,9 @@ k=0; unseen=0; previous=""; topbefore=""; topfile=0; lastgood=""
 : > "$WORK/rss"
 while [ "$k" -lt "$REFRESHES" ]; do
   k=$((k + 1))
-  have_refresh() { [ "$(lines)" -ge $((2 * k)) ] || ended; }
+  # Waits for the next refresh's "Loading..." too: it shows that xprop read
+  # this outcome before the title changed again.
+  have_refresh() { [ "$(lines)" -ge $((2 * k + 1)) ] || ended; }
   wait_for 90 have_refresh || fail "refresh $k did not end within 90 s: $(tail -2 "$TITLES")"
   if ended; then fail "netglobe ended during refresh $k: $(tail -5 "$WORK/err")"; fi
 
@@ -121,8 +123,8 @@ while [ "$k" -lt "$REFRESHES" ]; do
   [ -z "$reason" ] && lastgood=$4
 
   title=$(title_line $((2 * k)))
-  if [ "$title" = "Loading..." ]; then
-    # Read after the next refresh had begun: this outcome went unseen.
+  if [ "$title" = "Loading..." ] || [ "$(title_line $((2 * k + 1)))" != "Loading..." ]; then
+    # Read after the title had changed again: this outcome went unseen.
     unseen=$((unseen + 1)); previous=""; topbefore=""
   else
     echo "$title" | grep -Eq '^ CTR=[0-9]+ APP=[0-9]+ TWR=[0-9]+ PIL=[0-9]+ CLI=[0-9]+ TOP=[0-9]+( \(update failed: .*\))?$' ||
