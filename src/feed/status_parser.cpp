@@ -1,5 +1,6 @@
 #include "feed/status_parser.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "feed/client_lines.h"
@@ -25,10 +26,13 @@ void append(std::vector<std::string>& list, int& count, int capacity, std::strin
 // megabytes from a broken server would stay allocated in every slot it ever
 // passed through, and over many refreshes in nearly all of them: buffers far
 // larger than what they hold now are given back, leftovers' big ones too.
+// Slots above both this parse's count and the one before were given back
+// by an earlier parse already: only the slots up to the higher one are seen.
 constexpr std::size_t kSpareSlotBytes = 4096;
 
-void givebackspare(std::vector<std::string>& list, int count) {
-  for (std::size_t i = 1; i < list.size(); ++i) {
+void givebackspare(std::vector<std::string>& list, int count, int before) {
+  const std::size_t seen = static_cast<std::size_t>(std::max(count, before)) + 1;
+  for (std::size_t i = 1; i < std::min(list.size(), seen); ++i) {
     std::string& slot = list[i];
     if (slot.capacity() <= kSpareSlotBytes) continue;
     if (i > static_cast<std::size_t>(count)) slot.clear();  // a leftover: never read
@@ -53,6 +57,7 @@ ClientKinds classifyclient(std::string_view line) {
 void what2array(const std::string& path, StatusLists& lists) { what2array(LineReader(path), lists); }
 
 void what2array(LineReader copy, StatusLists& lists) {
+  const int before[] = {lists.appcount, lists.ctrcount, lists.twrcount, lists.pilcount};
   lists.appcount = lists.ctrcount = lists.twrcount = lists.pilcount = lists.clicount = 0;
   ClientLines reader(std::move(copy));
   std::string curline;
@@ -69,10 +74,10 @@ void what2array(LineReader copy, StatusLists& lists) {
     }
     if (kinds.pilot) append(lists.pillines, lists.pilcount, kPilotListCapacity, curline);
   }
-  givebackspare(lists.applines, lists.appcount);
-  givebackspare(lists.ctrlines, lists.ctrcount);
-  givebackspare(lists.twrlines, lists.twrcount);
-  givebackspare(lists.pillines, lists.pilcount);
+  givebackspare(lists.applines, lists.appcount, before[0]);
+  givebackspare(lists.ctrlines, lists.ctrcount, before[1]);
+  givebackspare(lists.twrlines, lists.twrcount, before[2]);
+  givebackspare(lists.pillines, lists.pilcount, before[3]);
   if (lists.clicount > lists.topcount) lists.topcount = lists.clicount;
 }
 
