@@ -52,7 +52,7 @@ if grep -v "program folder" "$WORK/err" | grep -qF "$ROOT"; then fail "$(cat "$W
 echo "title: $(netglobe_title)"
 
 kill -TERM "$P"
-wait "$P" 2>/dev/null || fail "netglobe did not end normally"
+wait "$P" 2>/dev/null || fail "netglobe did not end normally: $(tail -5 "$WORK/err")"
 [ -s "$USERDIR/topconn.txt" ] || fail "no topconn.txt in $USERDIR"
 state > "$WORK/after"
 cmp -s "$WORK/before" "$WORK/after" || fail "written under the root: $(diff "$WORK/before" "$WORK/after")"
