@@ -14,12 +14,8 @@
 
 #include "bench_support.h"
 #include "feed/feed_refresh.h"
-#include "layers/aircraft_layers.h"
-#include "layers/fir_layers.h"
-#include "layers/station_layers.h"
-#include "lists/pilot_labels.h"
 #include "lists/side_lists.h"
-#include "lists/station_labels.h"
+#include "session/traffic_plan.h"
 #include "refdata/directories.h"
 #include "refdata/network_tables.h"
 
@@ -60,22 +56,22 @@ void BM_CoreRefresh(benchmark::State& state) {
       break;
     }
     const netglobe::StatusLists& l = feed.lists;
+    const netglobe::TrafficSources sources{l, refs, friends, path, 1, 5};
     std::vector<netglobe::Layer> layers;
-    layers.push_back(netglobe::drawaircraft(l, friends, 0.05));
-    layers.push_back(netglobe::drawaircraftdir(l, refs.airports));
-    layers.push_back(netglobe::drawactfir(l, refs.firs, refs.outlines, 1));
-    layers.push_back(netglobe::drawchiefs(path, refs.outlines));
-    layers.push_back(netglobe::drawapp(l, refs.airports, 0.8));
-    layers.push_back(netglobe::drawtwr(l, refs.airports, 0.08));
+    const auto build = [&](bool labels) {
+      for (const netglobe::PlannedLayer& planned : netglobe::refreshplan()) {
+        if ((planned.layer >= netglobe::TrafficLayer::CtrLabels) == labels) {
+          layers.push_back(netglobe::buildtraffic(planned.layer, planned.size, sources));
+        }
+      }
+    };
+    build(false);
     step("traffic");
     const netglobe::ObsLists obs = netglobe::getobs(path);
     const netglobe::SideList lists[] = {netglobe::getfriends(path, friends), netglobe::getedbb(path),
                                         netglobe::getinbound(l), netglobe::getoutbound(l)};
     step("sidelists");
-    layers.push_back(netglobe::showctrname(l, refs.firs));
-    layers.push_back(netglobe::showaprname(l, refs.airports, refs.firs));
-    layers.push_back(netglobe::showtwrname(l, refs.airports));
-    layers.push_back(netglobe::showpilotname(l, refs.airports, 5));
+    build(true);
     step("labels");
     benchmark::DoNotOptimize(layers.data());
     benchmark::DoNotOptimize(&obs);

@@ -6,74 +6,88 @@
 #include <GL/gl.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QOpenGLWidget>
 #include <memory>
 
 #include "bench_support.h"
+#include "base/reference_files.h"
 #include "feed/status_parser.h"
-#include "layers/aircraft_layers.h"
-#include "layers/fir_layers.h"
-#include "layers/station_layers.h"
-#include "lists/pilot_labels.h"
-#include "lists/station_labels.h"
+#include "layers/static_layers.h"
 #include "refdata/directories.h"
 #include "render/gl_probe.h"
-#include "shell/stage.h"
+#include "render/gl_scene.h"
+#include "session/traffic_plan.h"
 
 namespace {
 
-netglobe::Stage* stage = nullptr;
+// The window's GL side at its design size, with the scene after startup.
+struct Stage {
+  QOpenGLWidget widget;
+  netglobe::GlScene gl;
+  netglobe::SceneState scene;
+  netglobe::ViewState view;  // the whole globe, as after startup
+
+  void open(const std::string& folder) {
+    widget.resize(986, 932);
+    widget.show();
+    while (!widget.isValid()) QCoreApplication::processEvents();
+    widget.makeCurrent();
+    gl.open();
+    gl.setstartstate();
+    const qreal scale = widget.devicePixelRatioF();
+    gl.resize(int(widget.width() * scale), int(widget.height() * scale));
+    const netglobe::ReferenceFiles files = netglobe::referencefilesin(folder);
+    gl.loadglobetexture(files.globeimage);
+    gl.buildglobes();
+    gl.compile(netglobe::drawgrade());
+    gl.compile(netglobe::drawcoast(files.coastline));
+    gl.compile(netglobe::drawfirs(files.fir1));
+  }
+  void compile(const netglobe::Layer& layer) { gl.compile(layer); }
+  void discard(int list) { gl.discard(list); }
+};
+
+Stage* stage = nullptr;
 
 void drawframes(benchmark::State& state) {
   for (auto _ : state) {
-    stage->Render();
-    stage->makeCurrent();
+    stage->gl.drawframe(stage->scene, stage->view);
     glFinish();  // the frame is drawn, not only queued
-    stage->doneCurrent();
   }
 }
 
-// The four label lists of a refresh at 10000 places (pilot labels in their
-// richest mode), built from the shipped data beside the program.
-const std::vector<netglobe::Layer>& labellayers() {
-  static const std::vector<netglobe::Layer> layers = [] {
-    netglobe::StatusLists lists;
-    netglobe::what2array(netbench::storedsnapshot(10000), lists);
-    netglobe::RefDirectories refs(QCoreApplication::applicationDirPath().toStdString());
-    refs.refresh();
-    return std::vector<netglobe::Layer>{
-        netglobe::showctrname(lists, refs.firs),
-        netglobe::showaprname(lists, refs.airports, refs.firs),
-        netglobe::showtwrname(lists, refs.airports),
-        netglobe::showpilotname(lists, refs.airports, 5)};
-  }();
+// The layers of a refresh at 10000 places from the plan every refresh
+// follows, built from the shipped data beside the program: the traffic, or
+// the labels (pilot labels in their richest mode).
+std::vector<netglobe::Layer> refreshlayers(bool labels) {
+  netglobe::StatusLists lists;
+  const std::string path = netbench::storedsnapshot(10000);
+  netglobe::what2array(path, lists);
+  netglobe::RefDirectories refs(QCoreApplication::applicationDirPath().toStdString());
+  refs.refresh();
+  const netglobe::FriendIds friends;
+  const netglobe::TrafficSources sources{lists, refs, friends, path, 1, 5};
+  std::vector<netglobe::Layer> layers;
+  for (const netglobe::PlannedLayer& planned : netglobe::refreshplan()) {
+    const bool label = planned.layer >= netglobe::TrafficLayer::CtrLabels;
+    if (label == labels) layers.push_back(netglobe::buildtraffic(planned.layer, planned.size, sources));
+  }
   return layers;
 }
 
-// The six traffic layers of a refresh at 10000 places.
+const std::vector<netglobe::Layer>& labellayers() {
+  static const std::vector<netglobe::Layer> layers = refreshlayers(true);
+  return layers;
+}
+
 const std::vector<netglobe::Layer>& trafficlayers() {
-  static const std::vector<netglobe::Layer> layers = [] {
-    netglobe::StatusLists lists;
-    const std::string path = netbench::storedsnapshot(10000);
-    netglobe::what2array(path, lists);
-    netglobe::RefDirectories refs(QCoreApplication::applicationDirPath().toStdString());
-    refs.refresh();
-    return std::vector<netglobe::Layer>{
-        netglobe::drawaircraft(lists, netglobe::FriendIds{}, 0.05),
-        netglobe::drawaircraftdir(lists, refs.airports),
-        netglobe::drawactfir(lists, refs.firs, refs.outlines, 1),
-        netglobe::drawchiefs(path, refs.outlines),
-        netglobe::drawapp(lists, refs.airports, 0.8),
-        netglobe::drawtwr(lists, refs.airports, 0.08)};
-  }();
+  static const std::vector<netglobe::Layer> layers = refreshlayers(false);
   return layers;
 }
 
 void compiletraffic() {
   for (const netglobe::Layer& layer : trafficlayers()) stage->compile(layer);
-  stage->makeCurrent();
   glFinish();
-  stage->doneCurrent();
 }
 
 // Compiling draws each list once as well (compile and execute); glFinish
@@ -92,9 +106,7 @@ void BM_frame_globe_coast_firs_traffic(benchmark::State& state) {
 
 void compilelabels() {
   for (const netglobe::Layer& layer : labellayers()) stage->compile(layer);
-  stage->makeCurrent();
   glFinish();
-  stage->doneCurrent();
 }
 
 // Compiling draws the lists once as well (compile and execute).
@@ -111,7 +123,7 @@ void BM_frame_labels_compile(benchmark::State& state) {
 // start zoom.
 void BM_frame_globe_coast_firs_pilotlabels(benchmark::State& state) {
   compilelabels();
-  stage->scene().pilotlabels = 1;
+  stage->scene.pilotlabels = 1;
   drawframes(state);
 }
 
@@ -119,11 +131,11 @@ void BM_frame_globe_coast_firs_pilotlabels(benchmark::State& state) {
 // for the frames after this one.
 void BM_frame_globe_coast_firs_all_labels(benchmark::State& state) {
   compilelabels();
-  stage->scene().stationlabels = 1;
-  stage->scene().pilotlabels = 1;
+  stage->scene.stationlabels = 1;
+  stage->scene.pilotlabels = 1;
   drawframes(state);
-  stage->scene().stationlabels = -1;
-  stage->scene().pilotlabels = -1;
+  stage->scene.stationlabels = -1;
+  stage->scene.pilotlabels = -1;
   for (int list = netglobe::kCtrLabelList; list <= netglobe::kPilotLabelList; ++list) {
     stage->discard(list);
   }
@@ -155,15 +167,9 @@ int main(int argc, char** argv) {
   netglobe::requestsurfaceformat();
   QApplication app(argc, argv);
   // The program's own folder: the data the build copied beside the programs.
-  auto window = std::make_unique<netglobe::Stage>(std::nullopt,
-                                                  QCoreApplication::applicationDirPath().toStdString());
-  stage = window.get();
-  stage->show();
-  QElapsedTimer clock;
-  clock.start();
-  while (!stage->started() && clock.elapsed() < 30000) QCoreApplication::processEvents();
-  if (!stage->started()) return 1;
-  stage->view() = netglobe::ViewState{};  // the whole globe, as after startup
+  Stage window;
+  window.open(QCoreApplication::applicationDirPath().toStdString());
+  stage = &window;
 
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -9,9 +9,7 @@
 
 #include "bench_support.h"
 #include "feed/status_parser.h"
-#include "layers/aircraft_layers.h"
-#include "layers/fir_layers.h"
-#include "layers/station_layers.h"
+#include "session/traffic_plan.h"
 
 namespace {
 
@@ -59,56 +57,38 @@ void buildlayer(benchmark::State& state, Build build) {
 }
 
 using netglobe::RefDirectories;
+using netglobe::TrafficLayer;
 
-void BM_Traffic_drawaircraft(benchmark::State& state) {
+// One traffic layer at the size a refresh builds it with.
+void traffic(benchmark::State& state, TrafficLayer which) {
   const netglobe::FriendIds friends;
-  buildlayer(state, [&](const Snapshot& s, const RefDirectories&) {
-    return netglobe::drawaircraft(s.lists, friends, 0.05);
+  buildlayer(state, [&](const Snapshot& s, const RefDirectories& d) {
+    for (const netglobe::PlannedLayer& planned : netglobe::refreshplan()) {
+      if (planned.layer == which) {
+        return netglobe::buildtraffic(which, planned.size, {s.lists, d, friends, s.path});
+      }
+    }
+    return netglobe::Layer{};
   });
 }
 
-void BM_Traffic_drawaircraftdir(benchmark::State& state) {
-  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
-    return netglobe::drawaircraftdir(s.lists, d.airports);
-  });
-}
-
-void BM_Traffic_drawapp(benchmark::State& state) {
-  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
-    return netglobe::drawapp(s.lists, d.airports, 0.8);
-  });
-}
-
-void BM_Traffic_drawtwr(benchmark::State& state) {
-  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
-    return netglobe::drawtwr(s.lists, d.airports, 0.08);
-  });
-}
-
-void BM_Traffic_drawactfir(benchmark::State& state) {
-  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
-    return netglobe::drawactfir(s.lists, d.firs, d.outlines, 1);
-  });
-}
-
-void BM_Traffic_drawchiefs(benchmark::State& state) {
-  buildlayer(state, [](const Snapshot& s, const RefDirectories& d) {
-    return netglobe::drawchiefs(s.path, d.outlines);
-  });
-}
+void BM_Traffic_drawaircraft(benchmark::State& state) { traffic(state, TrafficLayer::Aircraft); }
+void BM_Traffic_drawaircraftdir(benchmark::State& state) { traffic(state, TrafficLayer::Direction); }
+void BM_Traffic_drawapp(benchmark::State& state) { traffic(state, TrafficLayer::Approach); }
+void BM_Traffic_drawtwr(benchmark::State& state) { traffic(state, TrafficLayer::Tower); }
+void BM_Traffic_drawactfir(benchmark::State& state) { traffic(state, TrafficLayer::ActiveFir); }
+void BM_Traffic_drawchiefs(benchmark::State& state) { traffic(state, TrafficLayer::Chiefs); }
 
 // All six in the order of a refresh.
 void BM_Traffic_all(benchmark::State& state) {
   const netglobe::FriendIds friends;
   const Snapshot& s = snapshot(static_cast<int>(state.range(0)));
-  const RefDirectories& d = refs();
+  const netglobe::TrafficSources sources{s.lists, refs(), friends, s.path};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(netglobe::drawaircraft(s.lists, friends, 0.05).ops.ops().data());
-    benchmark::DoNotOptimize(netglobe::drawaircraftdir(s.lists, d.airports).ops.ops().data());
-    benchmark::DoNotOptimize(netglobe::drawactfir(s.lists, d.firs, d.outlines, 1).ops.ops().data());
-    benchmark::DoNotOptimize(netglobe::drawchiefs(s.path, d.outlines).ops.ops().data());
-    benchmark::DoNotOptimize(netglobe::drawapp(s.lists, d.airports, 0.8).ops.ops().data());
-    benchmark::DoNotOptimize(netglobe::drawtwr(s.lists, d.airports, 0.08).ops.ops().data());
+    for (const netglobe::PlannedLayer& planned : netglobe::refreshplan()) {
+      if (planned.layer >= TrafficLayer::CtrLabels) continue;
+      benchmark::DoNotOptimize(netglobe::buildtraffic(planned.layer, planned.size, sources).ops.ops().data());
+    }
   }
 }
 

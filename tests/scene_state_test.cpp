@@ -2,7 +2,7 @@
 
 #include "scene/scene_state.h"
 #include "scene/start_zoom.h"
-#include "shell/startup_log.h"
+#include "session/startup_log.h"
 
 namespace netglobe {
 namespace {

@@ -15,22 +15,20 @@ bool isstatusfile(std::string_view body) {
   return first != std::string_view::npos && body[first] != '<';
 }
 
-void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch) {
-  host.settitle("Loading...");
-  const std::string path = statusfilepath(state.folder);
+FetchResult fetchanswer(const FeedState& state, const Fetcher& fetch) {
+  if (!state.server) return {false, {}, "no status server"};
+  return fetch(*state.server);
+}
 
+std::string takeanswer(FeedState& state, FetchResult result) {
+  const std::string path = statusfilepath(state.folder);
+  if (result.ok && !isstatusfile(result.body)) result = {false, {}, "not a status file"};
   std::string failure;
-  if (!state.server) {
-    failure = "no status server";
+  if (result.ok) {
+    state.feedtext = convertlineends(tocp1252(result.body));
+    failure = storecopy(path, state.feedtext);
   } else {
-    FetchResult result = fetch(*state.server);
-    if (result.ok && !isstatusfile(result.body)) result = {false, {}, "not a status file"};
-    if (result.ok) {
-      state.feedtext = convertlineends(tocp1252(result.body));
-      failure = storecopy(path, state.feedtext);
-    } else {
-      failure = result.failure;
-    }
+    failure = result.failure;
   }
   if (!failure.empty()) state.feedtext.clear();
   state.lastfailure = failure;
@@ -38,8 +36,12 @@ void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch) {
   what2array(path, state.lists);
   std::string title = countstitle(state.lists);
   if (!failure.empty()) title += " (update failed: " + failure + ")";
-  host.settitle(title);
+  return title;
+}
 
+void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch) {
+  host.settitle(kLoadingTitle);
+  host.settitle(takeanswer(state, fetchanswer(state, fetch)));
   host.refreshsidelists();
 }
 

@@ -30,9 +30,20 @@ struct FeedState {
 
 using Fetcher = std::function<FetchResult(const ServerAddress&)>;
 
-// One feed refresh: "Loading..." in the title, fetch, convert and store the
-// copy, parse it, counts in the title. A failed request keeps the previous
-// copy, parses that, and says why in the title.
+// The title while a download is in flight.
+inline constexpr const char* kLoadingTitle = "Loading...";
+
+// The answer of the download, or why there was none: without a server there
+// is nothing to fetch.
+FetchResult fetchanswer(const FeedState& state, const Fetcher& fetch = fetchstatus);
+
+// Everything of a refresh after the download: convert and store the copy,
+// parse it, and return the title with the counts. A failed request keeps the
+// previous copy, parses that, and the title says why.
+std::string takeanswer(FeedState& state, FetchResult result);
+
+// One whole feed refresh at once: "Loading..." in the title, fetch, then
+// takeanswer and the side lists.
 void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch = fetchstatus);
 
 std::string statusfilepath(const std::string& folder);

@@ -24,6 +24,12 @@ std::size_t collect(char* data, std::size_t size, std::size_t count, void* userd
   return n;
 }
 
+// libcurl asks at least once a second, also while it connects or waits.
+int checkcancel(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  const auto* cancel = static_cast<const std::atomic<bool>*>(userdata);
+  return cancel->load() ? 1 : 0;
+}
+
 std::string reason(CURLcode code) {
   switch (code) {
     case CURLE_OPERATION_TIMEDOUT: return "timed out";
@@ -38,7 +44,7 @@ std::string reason(CURLcode code) {
 
 }  // namespace
 
-FetchResult fetchstatus(const ServerAddress& server) {
+FetchResult fetchcancellable(const ServerAddress& server, const std::atomic<bool>* cancel) {
   static std::once_flag curlready;
   std::call_once(curlready, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 
@@ -58,7 +64,17 @@ FetchResult fetchstatus(const ServerAddress& server) {
   curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, collect);
   curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &sink);
 
+  if (cancel) {
+    curl_easy_setopt(curl.get(), CURLOPT_XFERINFOFUNCTION, checkcancel);
+    curl_easy_setopt(curl.get(), CURLOPT_XFERINFODATA, cancel);
+    curl_easy_setopt(curl.get(), CURLOPT_NOPROGRESS, 0L);
+  }
+
   const CURLcode code = curl_easy_perform(curl.get());
+  if (cancel && cancel->load()) {
+    result.failure = "cancelled";
+    return result;
+  }
   if (sink.toolarge) {
     result.failure = "answer over 64 MiB";
     return result;

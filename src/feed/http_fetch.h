@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -20,6 +21,9 @@ struct FetchResult {
 
 // One synchronous plain-HTTP GET of /whazzup.txt. Adds no header, parameter
 // or credential of its own. Only a 2xx answer with a whole body is a success.
-FetchResult fetchstatus(const ServerAddress& server);
+// Setting *cancel ends the request within about a second, as a failure
+// "cancelled": the program can quit without waiting for the time-out.
+FetchResult fetchcancellable(const ServerAddress& server, const std::atomic<bool>* cancel);
+inline FetchResult fetchstatus(const ServerAddress& server) { return fetchcancellable(server, nullptr); }
 
 }  // namespace netglobe

@@ -1,29 +1,21 @@
 #include "shell/stage.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QPlainTextEdit>
-#include <QTime>
 #include <QWindow>
 #include <cstdio>
 
-#include "base/text_encoding.h"
-#include "shell/record_text.h"
-#include "layers/aircraft_layers.h"
-#include "layers/fir_layers.h"
-#include "layers/static_layers.h"
-#include "layers/station_layers.h"
+#include "lists/side_list_layout.h"
 #include "scene/flight.h"
 #include "shell/fatal.h"
 #include "shell/options.h"
-#include "scene/start_zoom.h"
-#include "shell/startup_log.h"
+#include "shell/record_text.h"
 
 namespace netglobe {
 namespace {
@@ -40,11 +32,7 @@ Stage::Stage(std::optional<ServerAddress> server, const std::string& folder, int
 
 Stage::Stage(std::optional<ServerAddress> server, const ProgramFolders& folders, int refreshseconds,
              QWidget* parent)
-    : QOpenGLWidget(parent),
-      files_(folders.files),
-      refs_(folders.files),
-      friends_(folders.folder),
-      peak_(folders.folder) {
+    : QOpenGLWidget(parent), session_(std::move(server), folders) {
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
@@ -68,25 +56,103 @@ Stage::Stage(std::optional<ServerAddress> server, const ProgramFolders& folders,
   Timer2.setInterval(kFlightTickMs);
   Timer3.setInterval(5);
   Timer4.setInterval(1000);
-  Timer1.setTimerType(Qt::PreciseTimer);
-  Timer2.setTimerType(Qt::PreciseTimer);
-  Timer3.setTimerType(Qt::PreciseTimer);
-  Timer4.setTimerType(Qt::PreciseTimer);
-  connect(&Timer1, &QTimer::timeout, this, &Stage::refreshtick);
-  connect(&Timer2, &QTimer::timeout, this, &Stage::flighttick);
-  connect(&Timer3, &QTimer::timeout, this, &Stage::zoomtick);
-  connect(&Timer4, &QTimer::timeout, this, &Stage::labelswitchtick);
+  for (TimerId id : {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch}) {
+    timer(id).setTimerType(Qt::PreciseTimer);
+    connect(&timer(id), &QTimer::timeout, this, [this, id] { apply(session_.tick(id)); });
+  }
 
-  feed_.server = std::move(server);
-  feed_.folder = folders.folder;
-
-  // Load sequence; the context itself comes with the first show.
-  logline("Enable OpenGL");
+  Effects loaded;
+  loaded.logtext = session_.startuplog();
+  apply(std::move(loaded));
   QCoreApplication::processEvents();
-  feed_.lists.topcount = peak_.laden();
 }
 
 Stage::~Stage() { shutdown(); }
+
+QTimer& Stage::timer(TimerId id) {
+  switch (id) {
+    case TimerId::Refresh: return Timer1;
+    case TimerId::Flight: return Timer2;
+    case TimerId::StartZoom: return Timer3;
+    case TimerId::LabelSwitch: return Timer4;
+  }
+  return Timer1;
+}
+
+// ---- what the session asks for ----------------------------------------------
+
+void Stage::apply(Effects e) {
+  if (closed_) return;
+  if (e.logtext) {
+    QString shown = QString::fromUtf8(*e.logtext);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    controls_.Text2->setPlainText(shown);
+  }
+  if (e.title) setWindowTitle(fromrecord(*e.title));
+  dogl(e.gl);
+  for (const Layer& layer : e.layers) {
+    if (gl_.isopen()) incontext([&] { gl_.compile(layer); });
+  }
+  for (const SideListRows& list : e.sidelists) fillsidelist(list);
+  if (!e.sidelists.empty()) placesidelists();
+  for (const ListShow& list : e.listshow) {
+    controls_.listboxes()[static_cast<std::size_t>(list.listbox - 1)]->setVisible(list.visible);
+  }
+  for (const TimerSwitch& change : e.timers) switchtimer(change);
+  if (e.cornerform) showcornerform();
+  if (e.pick) showpick(*e.pick);
+  if (e.focusstatus) controls_.Text1->setFocus();
+  if (e.hidelog) controls_.Text2->hide();
+  for (const std::string& note : e.notes) std::fprintf(stderr, "netglobe: %s\n", note.c_str());
+  if (e.pickat) pickat(e.pickat->first, e.pickat->second);
+  if (e.render) Render();
+  if (e.startdownload) startdownload();
+  if (e.startupfinished) emit startupfinished();
+  // The window handles what is pending before the sequence goes on.
+  if (e.more) QTimer::singleShot(0, this, [this] { apply(session_.next()); });
+}
+
+void Stage::dogl(GlWork work) {
+  if (work == GlWork::None || !gl_.isopen()) return;
+  switch (work) {
+    case GlWork::StartState: incontext([this] { gl_.setstartstate(); }); break;
+    case GlWork::LoadTexture: {
+      const TextureLoad texture =
+          incontext([this] { return gl_.loadglobetexture(session_.globeimagefile()); });
+      apply(session_.textureloaded(texture.ok, texture.reason));
+      break;
+    }
+    case GlWork::BuildGlobes: incontext([this] { gl_.buildglobes(); }); break;
+    case GlWork::None: break;
+  }
+}
+
+void Stage::switchtimer(const TimerSwitch& change) {
+  QTimer& t = timer(change.timer);
+  if (change.on) {
+    t.start();
+  } else {
+    t.stop();
+  }
+}
+
+void Stage::startdownload() {
+  // The request runs on its own thread; the answer comes back to this one
+  // as a queued call, and the window lives meanwhile.
+  const std::optional<ServerAddress> server = session_.feed().server;
+  const FeedState request{server};
+  fetch_.start(
+      [request](const std::atomic<bool>& cancel) {
+        return fetchanswer(request, [&cancel](const ServerAddress& address) {
+          return fetchcancellable(address, &cancel);
+        });
+      },
+      [this] { QMetaObject::invokeMethod(this, &Stage::answerarrived, Qt::QueuedConnection); });
+}
+
+void Stage::answerarrived() {
+  if (std::optional<FetchResult> answer = fetch_.take()) apply(session_.downloaded(std::move(*answer)));
+}
 
 // ---- GL context -----------------------------------------------------------
 
@@ -134,12 +200,12 @@ void Stage::changeEvent(QEvent* event) {
 }
 
 void Stage::drawscene() {
-  gl_.drawframe(scene_, view_);
-  controls_.Text1->setText(QString::fromStdString(viewstatusline(view_)));
+  gl_.drawframe(session_.scene(), session_.view());
+  controls_.Text1->setText(QString::fromStdString(viewstatusline(session_.view())));
 }
 
 void Stage::Render() {
-  if (!gl_.isopen()) return;
+  if (!gl_.isopen() || closed_) return;
   incontext([this] { drawscene(); });
   framewaiting_ = true;
   update();
@@ -153,40 +219,7 @@ void Stage::paintGL() {
   if (gl_.isopen()) drawscene();
 }
 
-void Stage::compile(const Layer& layer) {
-  incontext([&] { gl_.compile(layer); });
-  say("list " + std::to_string(layer.list), layer.failure);
-}
-
-void Stage::buildaircraft(double rad) { compile(drawaircraft(feed_.lists, friends_.ids(), rad)); }
-
-void Stage::buildapp(double rad) { compile(drawapp(feed_.lists, refs_.airports, rad)); }
-
-void Stage::buildactfir() {
-  compile(drawactfir(feed_.lists, refs_.firs, refs_.outlines, scene_.actfirmode));
-}
-
-void Stage::buildtraffic(double towersize) {
-  buildaircraft(0.05);
-  compile(drawaircraftdir(feed_.lists, refs_.airports));
-  buildactfir();
-  compile(drawchiefs(statusfilepath(feed_.folder), refs_.outlines));
-  buildapp(0.8);
-  compile(drawtwr(feed_.lists, refs_.airports, towersize));
-}
-
-void Stage::discard(int list) {
-  incontext([&] { gl_.discard(list); });
-}
-
 // ---- startup and shutdown -------------------------------------------------
-
-void Stage::logline(const std::string& line) {
-  appendlogline(log_, line);
-  QString shown = QString::fromUtf8(log_);
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  controls_.Text2->setPlainText(shown);
-}
 
 void Stage::showEvent(QShowEvent* event) {
   QOpenGLWidget::showEvent(event);
@@ -199,100 +232,19 @@ void Stage::showEvent(QShowEvent* event) {
 
 void Stage::startup() {
   if (!gl_.isopen()) failnocontext(glfailure_.empty() ? "no OpenGL context" : glfailure_);
-  const int startsec = QTime::currentTime().second();
-
-  incontext([this] { gl_.setstartstate(); });
-
-  logline("Load Texture");
-  QCoreApplication::processEvents();
-  const TextureLoad texture =
-      incontext([this] { return gl_.loadglobetexture(files_.globeimage); });
-  if (!texture.ok) {
-    // Without the image the plain globe with its graticule still shows
-    // everything else; say why instead of vanishing.
-    logline(texture.reason);
-    std::fprintf(stderr, "netglobe: %s\n", texture.reason.c_str());
-    scene_.globestyle = 2;
-  }
-  globeimage_ = texture.ok;
-
-  logline("Create Globe");
-  QCoreApplication::processEvents();
-  incontext([this] { gl_.buildglobes(); });
-  Render();
-
-  logline("10 Degrees");
-  QCoreApplication::processEvents();
-  compile(drawgrade());
-  Render();
-
-  logline("Show Coastlines");
-  QCoreApplication::processEvents();
-  compile(drawcoast(files_.coastline));
-  Render();
-
-  logline("Show Fir's");
-  QCoreApplication::processEvents();
-  compile(drawfirs(files_.fir1));
-  Render();
-
-  logline("Get Whazzup");
-  QCoreApplication::processEvents();
-  refreshreferences();
-  getwhazz(feed_, *this);
-  peak_.keep(feed_.lists.topcount);
-
-  logline("Show ACT-Fir's");
-  QCoreApplication::processEvents();
-  buildactfir();
-  Render();
-
-  logline("Show Chiefs");
-  QCoreApplication::processEvents();
-  compile(drawchiefs(statusfilepath(feed_.folder), refs_.outlines));
-  Render();
-
-  logline("Show APP's");
-  QCoreApplication::processEvents();
-  buildapp(0.8);
-  Render();
-
-  logline("Show TWR's");
-  QCoreApplication::processEvents();
-  compile(drawtwr(feed_.lists, refs_.airports, 0.1));
-  Render();
-
-  buildstationlabels();
-  showpilotname();
-
-  logline("Show Aircrafts");
-  QCoreApplication::processEvents();
-  buildaircraft(0.05);
-  compile(drawaircraftdir(feed_.lists, refs_.airports));
-  Render();
-
-  Timer1.start();
-  Timer3.start();
-
-  const int seconds = startupseconds(startsec, QTime::currentTime().second());
-  logline(std::to_string(seconds) + " Seconds Startup");
-  logline("Use Keys q,w,e,a,s");
-  logline("Use Keys d,y,x,1,2");
-  logline("Click here to Hide");
-  controls_.Text2->hide();
-  started_ = true;
-  emit startupfinished();
+  apply(session_.startup());
 }
 
 void Stage::shutdown() {
-  if (shutdowndone_) return;
-  shutdowndone_ = true;
-  Timer1.stop();
-  Timer2.stop();
-  Timer3.stop();
-  Timer4.stop();
+  if (closed_) return;
+  // A download in flight is cancelled and its thread joined before the
+  // session writes the peak: the stored copy stays the last good one.
+  // The peak is written after the GL context is gone: that write needs
+  // nothing of it.
+  fetch_.cancel();
   if (gl_.isopen()) incontext([this] { gl_.release(); });
-  peak_.speichern(feed_.lists.topcount);
+  apply(session_.shutdown());
+  closed_ = true;
 }
 
 void Stage::closeEvent(QCloseEvent* event) {
@@ -320,47 +272,6 @@ bool Stage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == controls_.Text3->viewport()) controls_.Text3->hide();
   }
   return QOpenGLWidget::eventFilter(watched, event);
-}
-
-void Stage::settitle(const std::string& title) { setWindowTitle(fromrecord(title)); }
-
-// ---- timers ---------------------------------------------------------------
-
-void Stage::refreshtick() {
-  // A refresh that lets the window handle events must not start another one
-  // inside itself when it takes longer than the interval.
-  if (refreshing_) return;
-  refreshing_ = true;
-  controls_.Text2->hide();
-  refreshreferences();
-  getwhazz(feed_, *this);
-  peak_.keep(feed_.lists.topcount);
-  // The approach and tower symbols come back at their refresh sizes, even
-  // after key p enlarged them.
-  buildtraffic(0.08);
-  buildstationlabels();
-  showpilotname();
-  Render();
-  refreshing_ = false;
-}
-
-void Stage::zoomtick() {
-  if (startzoomtick(view_.viewdist)) {
-    Timer3.stop();
-    Timer4.start();
-    scene_.pilotlabelmode = 4;
-    showpilotname();
-    scene_.pilotlabels = 1;
-  }
-  Render();
-}
-
-void Stage::labelswitchtick() {
-  Timer4.stop();
-  scene_.pilotlabelmode = 5;
-  showpilotname();
-  scene_.pilotlabels = 1;
-  Render();
 }
 
 }  // namespace netglobe

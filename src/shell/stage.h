@@ -2,29 +2,22 @@
 
 #include <QOpenGLWidget>
 #include <QTimer>
-#include <memory>
+#include <array>
+#include <optional>
 #include <string>
 
 #include "base/program_folders.h"
-#include "feed/feed_refresh.h"
-#include "feed/peak_file.h"
-#include "refdata/directories.h"
-#include "lists/said_once.h"
-#include "lists/side_lists.h"
-#include "refdata/friends_file.h"
-#include "scene/key_table.h"
-#include "scene/mouse_steps.h"
+#include "feed/background_fetch.h"
 #include "render/gl_scene.h"
-#include "scene/layer.h"
-#include "scene/scene_state.h"
-#include "scene/view_status.h"
+#include "session/session.h"
 #include "shell/stage_controls.h"
 
 namespace netglobe {
 
-// The one window: owns the controls, the view, the scene switches and the
-// status feed, and drives them from its events and timers.
-class Stage : public QOpenGLWidget, private FeedHost {
+// The one window: the GL context, the controls, the timers and the status
+// download's thread. It hands every event to the session and does what the
+// session answers; the program's state is the session's.
+class Stage : public QOpenGLWidget {
   Q_OBJECT
 
  public:
@@ -41,19 +34,7 @@ class Stage : public QOpenGLWidget, private FeedHost {
   void Render();
 
   const StageControls& controls() const { return controls_; }
-  SceneState& scene() { return scene_; }
-  ViewState& view() { return view_; }
-  const FeedState& feed() const { return feed_; }
-  const std::string& startuplog() const { return log_; }
-  bool started() const { return started_; }
-  bool alwaysontop() const { return alwaysontop_; }
-  // Compiles a layer into its scene list and marks it built. A layer whose
-  // build stopped early is compiled with what it holds, and why is said
-  // once on stderr.
-  void compile(const Layer& layer);
-  // Removes a layer from the scene until it is built again.
-  void discard(int list);
-  const ReadyLists& ready() const { return gl_.ready(); }
+  const Session& session() const { return session_; }
 
  signals:
   void startupfinished();
@@ -74,23 +55,24 @@ class Stage : public QOpenGLWidget, private FeedHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // FeedHost
-  void settitle(const std::string& title) override;
-  void refreshsidelists() override;
-
-  // Side lists and labels (stage_lists.cpp).
-  void fillsidelist(int box, const SideList& list, const std::string& source);
+  // Does what the session asked for, in the order of Effects' fields.
+  void apply(Effects effects);
+  void dogl(GlWork work);
+  void fillsidelist(const SideListRows& list);
   void placesidelists();
-  void buildstationlabels();
-  void showpilotname();
-  void refreshreferences();
-  void say(const std::string& source, const std::string& reason);
+  void showpick(const PickText& pick);
+  void pickat(float x, float y);
+  void startdownload();
+  void answerarrived();
+  void switchtimer(const TimerSwitch& change);
+  QTimer& timer(TimerId id);
 
   void startup();
   void shutdown();
-  void logline(const std::string& line);
   void drawscene();
   void updatealwaysontop();
+  void typed(const QString& text);
+  void showcornerform();
   // Runs f with the window's GL context current.
   template <class F>
   auto incontext(F f) {
@@ -102,40 +84,10 @@ class Stage : public QOpenGLWidget, private FeedHost {
     return f();
   }
 
-  // Keys and mouse (stage_input.cpp).
-  void typed(const QString& text);
-  void runkey(const KeyAction& action);
-  void rebuild(const Rebuild& layer);
-  void showcornerform();
-  void pickup(float x, float y);
-  void flighttick();  // Timer2
-
-  // The traffic layers from the current status lists and reference data.
-  void buildtraffic(double towersize);
-  void buildaircraft(double rad);
-  void buildapp(double rad);
-  void buildactfir();
-
-  void refreshtick();    // Timer1
-  void zoomtick();       // Timer3
-  void labelswitchtick();  // Timer4
-
+  Session session_;
   StageControls controls_;
-  SceneState scene_;
-  ViewState view_;
-  FeedState feed_;
-  std::string log_;  // the startup log, UTF-8 (file names in it are not windows-1252)
-
   GlScene gl_;
-  ReferenceFiles files_;
-  RefDirectories refs_;
-  FriendsFile friends_;
-  SaidOnce said_;  // failures that last are said once, not at every refresh
-
-  Pointer pointer_;              // last mouse position and left drag
-  std::uint32_t pickedname_ = 0;  // object the pick summary names
-  PeakFile peak_;
-  bool globeimage_ = false;      // the globe image was loaded
+  BackgroundFetch fetch_;
 
   QTimer Timer1;  // feed refresh
   QTimer Timer2;  // flight to a region
@@ -144,11 +96,9 @@ class Stage : public QOpenGLWidget, private FeedHost {
 
   std::string glfailure_;
   bool startupqueued_ = false;
-  bool started_ = false;
-  bool refreshing_ = false;
   bool framewaiting_ = false;  // a frame drawn outside paintGL awaits showing
-  bool alwaysontop_ = false;
-  bool shutdowndone_ = false;
+  bool alwaysontop_ = false;   // the stay-on-top hint as last set
+  bool closed_ = false;
 };
 
 }  // namespace netglobe

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scene/key_table.h"
+#include "scene/layer.h"
+
+namespace netglobe {
+
+// The window's four timers.
+enum class TimerId {
+  Refresh,      // Timer1: the feed refresh
+  Flight,       // Timer2: the flight to a region
+  StartZoom,    // Timer3: the zoom-in after startup
+  LabelSwitch,  // Timer4: the one-shot pilot-label switch
+};
+
+struct TimerSwitch {
+  TimerId timer;
+  bool on;
+  bool operator==(const TimerSwitch&) const = default;
+};
+
+// The rows of one side list, Listbox1 to Listbox6 (windows-1252 text).
+struct SideListRows {
+  int box;
+  std::vector<std::string> rows;
+};
+
+// The text boxes of a pick: the summary line and the detail box (CR LF
+// lines), windows-1252.
+struct PickText {
+  std::string summary;
+  std::string detail;
+};
+
+// GL work of the startup that only the window's context can do.
+enum class GlWork {
+  None,
+  StartState,   // the GL state every frame relies on
+  LoadTexture,  // the globe image into its texture; report with textureloaded()
+  BuildGlobes,  // the two globe spheres
+};
+
+// What the window has to do after an event, applied in the order of the
+// fields. Texts are windows-1252 unless said otherwise.
+struct Effects {
+  std::optional<std::string> logtext;  // the whole startup log, UTF-8
+  std::optional<std::string> title;
+  GlWork gl = GlWork::None;
+  std::vector<Layer> layers;  // compile each into its list, in this order
+  std::vector<SideListRows> sidelists;  // fill them, then stack the lists again
+  std::vector<ListShow> listshow;
+  std::vector<TimerSwitch> timers;
+  bool cornerform = false;
+  std::optional<PickText> pick;
+  bool focusstatus = false;  // the keyboard focus back to the status line
+  bool hidelog = false;
+  std::vector<std::string> notes;  // one line each on stderr
+  // Run a pick pass at the pointer and hand its hits to picked().
+  std::optional<std::pair<float, float>> pickat;
+  bool render = false;
+  bool startdownload = false;  // start the status download; hand its answer to downloaded()
+  bool startupfinished = false;
+  // Handle the pending events, then call next(): a long sequence lets the
+  // window live between its steps.
+  bool more = false;
+};
+
+}  // namespace netglobe

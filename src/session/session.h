@@ -1,0 +1,129 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "base/program_folders.h"
+#include "feed/feed_refresh.h"
+#include "feed/peak_file.h"
+#include "lists/said_once.h"
+#include "refdata/directories.h"
+#include "refdata/friends_file.h"
+#include "scene/mouse_steps.h"
+#include "scene/scene_state.h"
+#include "scene/view_status.h"
+#include "session/effects.h"
+#include "session/traffic_plan.h"
+
+namespace netglobe {
+
+// The program itself, without a window: the scene switches, the view, the
+// status feed, the reference directories, the friends, the peak and the
+// pointer. Each event of the program is one call; each returns what the
+// window has to do. Everything runs on the window's thread; only the
+// download, which the window runs elsewhere, is not in here.
+class Session {
+ public:
+  // Seconds of the minute on the local clock, for the startup's duration.
+  using Clock = std::function<int()>;
+
+  Session(std::optional<ServerAddress> server, const ProgramFolders& folders, Clock clock = {});
+
+  // Startup, run once when the window first shows; it goes on through
+  // next() and downloaded() until an Effects says startupfinished.
+  Effects startup();
+  // The next steps of a running sequence (after Effects::more).
+  Effects next();
+  // The globe image was loaded, or why not.
+  Effects textureloaded(bool ok, const std::string& reason);
+  // The answer of the download that an Effects asked for.
+  Effects downloaded(FetchResult answer);
+
+  // A key typed into the status line: one windows-1252 code.
+  Effects key(int code);
+  // Mouse buttons as the mouse steps count them; positions in window pixels.
+  Effects press(int button, float x, float y);
+  Effects release(int button);
+  Effects move(int buttons, float x, float y);
+  Effects wheel(float notches, float x, float y);
+  // The hits of a pick pass that an Effects asked for.
+  Effects picked(int hits, std::span<const std::uint32_t> selbuf);
+
+  Effects tick(TimerId timer);
+  // Stops the timers and writes the peak; once.
+  Effects shutdown();
+
+  const SceneState& scene() const { return scene_; }
+  const ViewState& view() const { return view_; }
+  const FeedState& feed() const { return feed_; }
+  const std::string& startuplog() const { return log_; }
+  const std::string& globeimagefile() const { return files_.globeimage; }
+  bool started() const { return started_; }
+  // A download or the steps after it are under way.
+  bool refreshing() const { return refreshing_; }
+
+ private:
+  struct Step {
+    enum Kind {
+      Log,           // a startup log line; events are handled after it
+      Gl,            // GL work of the window
+      StaticLayer,   // graticule, coastlines or FIR outlines
+      Render,
+      Download,      // the status download; the sequence waits for its answer
+      SideList,      // one side-list routine; events are handled after it
+      ShowNewLists,  // the traffic is now drawn from the fresh parse
+      Traffic,
+      FinishStartup,
+      FinishRefresh,
+    } kind;
+    const char* text = nullptr;  // Log
+    GlWork gl = GlWork::None;
+    int list = 0;                // StaticLayer: list number; SideList: routine 1 to 5
+    TrafficLayer layer = TrafficLayer::Aircraft;
+    double size = 0;
+  };
+
+  Effects runsteps();
+  void run(const Step& step, Effects& out);
+  void queueaftertheanswer();
+  void sidelist(int routine, Effects& out);
+  void logline(const std::string& line, Effects& out);
+  void addlayer(Layer layer, Effects& out);
+  void addkeyaction(const KeyAction& action, Effects& out);
+  void refreshreferences(Effects& out);
+  void say(const std::string& source, const std::string& reason, Effects& out);
+  TrafficSources sources() const;
+  void pilotlabelsnow(int mode, Effects& out);
+
+  ReferenceFiles files_;
+  RefDirectories refs_;
+  FriendsFile friends_;
+  PeakFile peak_;
+  SaidOnce said_;  // failures that last are said once, not at every refresh
+  Clock clock_;
+
+  SceneState scene_;
+  ViewState view_;
+  FeedState feed_;
+  // The lists the drawn traffic was built from: picks and keys read these,
+  // so that what they name is what is on screen while a refresh goes on.
+  StatusLists shown_;
+  Pointer pointer_;
+  std::uint32_t pickedname_ = 0;  // object the pick summary names
+  std::string log_;               // the startup log, UTF-8
+  bool globeimage_ = false;
+
+  std::deque<Step> steps_;
+  bool waiting_ = false;  // for the download's answer
+  int startsec_ = 0;
+  bool startupbegun_ = false;
+  bool started_ = false;
+  bool refreshing_ = false;
+  bool shutdown_ = false;
+};
+
+}  // namespace netglobe

@@ -1,0 +1,60 @@
+#!/bin/sh
+# The window lives while a slow server takes its time: a key typed during
+# the startup's download and one typed during a refresh's download act
+# before the answer is in; SIGTERM during an answer held for a minute ends
+# the program within seconds, with the peak written and the copy whole.
+. "$(dirname "$0")/lib.sh"
+
+cp "$BIN"/*.dat "$BIN"/velmar.jpg "$WORK"/
+start_netsim --seed 5 --clients 200 --delay 6000
+"$BIN/netglobe" --folder "$WORK" --server "127.0.0.1:$SIM_PORT" --refresh 4 2>"$WORK/err" &
+P=$!
+PIDS="$PIDS $P"
+
+# The colour at the middle of the globe (without a window manager the window
+# lies at the screen's origin; its design size is 986 x 932).
+centre() {
+  xwd -root -silent | convert xwd:- -crop 1x1+493+466 -depth 8 txt:- |
+    sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p'
+}
+# The plain globe is RGB(0, 0, 38); the textured one is not.
+plain() { [ "$(centre)" = "000026" ]; }
+textured() { c=$(centre); [ -n "$c" ] && [ "$c" != "000026" ] && [ "$c" != "00001A" ]; }
+loading() { title_has "Loading..."; }
+# Ended: gone, or a zombie that this shell has not yet waited for.
+ended() { ! kill -0 "$1" 2>/dev/null || grep -q '^[0-9]* (.*) Z ' "/proc/$1/stat" 2>/dev/null; }
+key() {
+  id=$(xdotool search --onlyvisible --pid "$P" | head -1)
+  xdotool windowfocus --sync "$id" key "$1"
+}
+
+# Startup: the globe is drawn, then the download waits six seconds.
+wait_for 60 loading || fail "no download at startup: $(cat "$WORK/err")"
+wait_for 20 textured || fail "no textured globe before the startup's download ended"
+key x
+wait_for 5 plain || fail "key x did not act during the startup's download"
+loading || fail "the startup's download ended before key x acted"
+wait_for 30 title_has " CTR=" || fail "no counts after startup"
+plain || fail "the plain globe did not last through startup"
+
+# A refresh: the key acts while its download waits.
+wait_for 30 loading || fail "no refresh download"
+key y
+wait_for 5 textured || fail "key y did not act during a refresh's download"
+loading || fail "the refresh's download ended before key y acted"
+wait_for 30 title_has " CTR=" || fail "no counts after the refresh"
+
+# SIGTERM while an answer is held for a minute.
+copy=$(cat "$WORK/whazzup.txt")
+kill -TERM "$SIM_PID"
+wait "$SIM_PID" 2>/dev/null || true
+start_netsim --seed 5 --clients 200 --port "$SIM_PORT" --delay 60000 ||
+  fail "netsim did not start again on its port"
+wait_for 30 loading || fail "no download from the holding server"
+sleep 1
+rm -f "$WORK/topconn.txt"
+kill -TERM "$P"
+wait_for 5 ended "$P" || fail "netglobe still running 5 s after SIGTERM"
+[ -s "$WORK/topconn.txt" ] || fail "no peak file written"
+[ "$(cat "$WORK/whazzup.txt")" = "$copy" ] || fail "the stored copy changed"
+echo "ok"

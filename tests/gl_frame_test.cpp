@@ -1,0 +1,224 @@
+// The frame as the window draws it, at the window's design size: where the
+// default view looks, what the clip plane hides, how text and the globe
+// image line up with the data.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
+#include <QOpenGLWidget>
+#include <cmath>
+
+#include "base/fields.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
+#include "feed/status_parser.h"
+#include "geo/globe_coords.h"
+#include "lists/pilot_labels.h"
+#include "refdata/directories.h"
+#include "render/gl_scene.h"
+
+namespace netglobe {
+namespace {
+
+const QColor kNightBlue(0, 0, 26);
+
+class GlFrameTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    widget = new QOpenGLWidget;
+    widget->resize(986, 932);
+    widget->show();
+    while (!widget->isValid()) QCoreApplication::processEvents();
+  }
+  static void TearDownTestSuite() {
+    delete widget;
+    widget = nullptr;
+  }
+  void SetUp() override {
+    widget->makeCurrent();
+    ASSERT_EQ(gl.open(), "");
+    gl.setstartstate();
+    const qreal scale = widget->devicePixelRatioF();
+    gl.resize(int(widget->width() * scale), int(widget->height() * scale));
+    gl.buildglobes();
+    scene.globestyle = 3;  // the plain globe: coloured marks stand out
+  }
+  void TearDown() override {
+    gl.release();
+    widget->doneCurrent();
+  }
+  // One frame of what is compiled, read back top row first.
+  QImage frameat(const ViewState& view) {
+    gl.drawframe(scene, view);
+    const qreal scale = widget->devicePixelRatioF();
+    const int w = int(widget->width() * scale), h = int(widget->height() * scale);
+    QImage image(w, h, QImage::Format_RGBA8888);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+    return image.mirrored().convertToFormat(QImage::Format_RGB32);
+  }
+
+  static inline QOpenGLWidget* widget = nullptr;
+  GlScene gl;
+  SceneState scene;
+};
+
+int countcolour(const QImage& image, QColor colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
+  }
+  return n;
+}
+
+// A red point at a place, in the aircraft list.
+DrawList marker(double lat, double lon) {
+  DrawList list;
+  list.color(1, 0, 0);
+  list.begin(Prim::Points);
+  list.vertex(getxyz(lat, lon, 0));
+  list.end();
+  return list;
+}
+
+TEST_F(GlFrameTest, DefaultViewCentresLatitude51Longitude12AndClipsTheFarSide) {
+  const QColor red(255, 0, 0);
+  gl.compile({kAircraftList, marker(51, 12)});
+  QImage frame = frameat(ViewState{});
+  const QPoint centre(frame.width() / 2, frame.height() / 2);
+  ASSERT_GT(countcolour(frame, red), 0);
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      if (frame.pixelColor(x, y) == red) {
+        EXPECT_LE(std::abs(x - centre.x()), 3);
+        EXPECT_LE(std::abs(y - centre.y()), 3);
+      }
+    }
+  }
+
+  // 70 degrees of arc from the centre of the view is inside the clip plane's
+  // cap, 80 degrees is outside it though still on the near hemisphere.
+  gl.compile({kAircraftList, marker(51 - 80, 12)});
+  EXPECT_EQ(countcolour(frameat(ViewState{}), red), 0);
+  gl.compile({kAircraftList, marker(51 - 70, 12)});
+  EXPECT_GT(countcolour(frameat(ViewState{}), red), 0);
+}
+
+TEST_F(GlFrameTest, PilotLabelsStartAtTheirPoint) {
+  // The label point of a pilot at 51.01 N 11.9 E (0.01 degree south, 0.1
+  // east of it) is the centre of the start view.
+  StatusLists lists;
+  what2array(LineReader::fromtext("!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n"
+                                  "DLH1:100001:Jane Doe:PILOT::51.01:11.9:35000:450:A320:450:EDDF:FL350:EDDT:\n"),
+             lists);
+  RefDirectories refs(NETGLOBE_DATA_DIR);
+  refs.refresh();
+  gl.compile(showpilotname(lists, refs.airports, 5));
+  scene.pilotlabels = 1;
+  ViewState view;
+  view.viewdist = 2.9;
+  const QImage frame = frameat(view);
+  int left = frame.width(), bottom = 0, count = 0;
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      if (frame.pixelColor(x, y) == QColor(255, 255, 0)) {  // the labels' yellow
+        left = std::min(left, x);
+        bottom = std::max(bottom, y);
+        ++count;
+      }
+    }
+  }
+  ASSERT_GT(count, 20);
+  // The first glyph begins at the label point; the text's descenders reach
+  // two pixels below it.
+  EXPECT_NEAR(left, frame.width() / 2, 2);
+  EXPECT_NEAR(bottom, frame.height() / 2 + 2, 3);
+}
+
+DrawList label(const std::vector<unsigned char>& text) {
+  DrawList list;
+  list.color(1, 1, 1);
+  list.rasterpos(getxyz(51, 12, 0));
+  for (unsigned char c : text) list.glyph(c);
+  return list;
+}
+
+TEST_F(GlFrameTest, GlyphListsDrawWindows1252TextAndAdvance) {
+  scene.pilotlabels = 1;
+  const QColor white(255, 255, 255);
+
+  gl.compile({kPilotLabelList, label({'W'})});
+  const QImage w = frameat(ViewState{});
+  EXPECT_GT(countcolour(w, white), 10);
+  GLfloat after[4];
+  glGetFloatv(GL_CURRENT_RASTER_POSITION, after);
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(10);
+  font.setBold(true);
+  EXPECT_NEAR(after[0] - w.width() / 2.0f, QFontMetrics(font).horizontalAdvance('W'), 0.01);
+
+  // Byte 255 has no glyph list: it draws nothing and does not advance.
+  gl.compile({kPilotLabelList, label({255, 'W'})});
+  EXPECT_EQ(frameat(ViewState{}), w);
+  // The euro sign is byte 0x80 of windows-1252 and has a glyph of its own.
+  gl.compile({kPilotLabelList, label({0x80})});
+  const QImage euro = frameat(ViewState{});
+  EXPECT_GT(countcolour(euro, white), 10);
+  EXPECT_NE(euro, w);
+}
+
+// The coastline.dat point nearest to a place.
+std::pair<double, double> nearestcoastpoint(double lat, double lon) {
+  LineReader file(std::string(NETGLOBE_DATA_DIR) + "/coastline.dat");
+  FieldBuf buf;
+  std::string line;
+  std::pair<double, double> best{1000, 1000};
+  double bestdistance = 1e9;
+  while (file.next(line)) {
+    if (!getfields2(line, buf)) continue;
+    const double la = leadingnumber(buf(1));
+    const double lo = leadingnumber(buf(2));
+    const double d = std::hypot(la - lat, (lo - lon) * std::cos(lat * kDegToRad));
+    if (d < bestdistance) bestdistance = d, best = {la, lo};
+  }
+  return best;
+}
+
+bool issea(QColor c) { return c.blue() > c.red() + 20 && c.blue() > c.green(); }
+
+TEST_F(GlFrameTest, CoastlinesLieOnTheLandSeaEdgeOfTheGlobeImage) {
+  // The image alone, without the coastlines drawn over it.
+  const TextureLoad texture = gl.loadglobetexture(std::string(NETGLOBE_DATA_DIR) + "/velmar.jpg");
+  ASSERT_TRUE(texture.ok) << texture.reason;
+  scene.globestyle = 1;
+
+  struct Place {
+    const char* name;
+    double lat, lon;
+    int seadx, seady;  // screen direction towards the sea
+  };
+  // A mirrored or shifted image puts land where these expect sea.
+  const Place places[] = {{"Lima", -12.05, -77.15, -1, 0},
+                          {"Sydney", -33.85, 151.3, 1, 0},
+                          {"Recife", -8.05, -34.87, 1, 0},
+                          {"Antofagasta", -23.65, -70.41, -1, 0},
+                          {"Algiers", 36.77, 3.06, 0, -1}};
+  for (const Place& place : places) {
+    const auto [lat, lon] = nearestcoastpoint(place.lat, place.lon);
+    ASSERT_LT(std::hypot(lat - place.lat, lon - place.lon), 0.5) << place.name;
+    ViewState view;
+    view.viewlon = float(lon);
+    view.viewtilt = float(90 - lat);
+    view.viewdist = 2.9;  // about 100 pixels a degree
+    const QImage frame = frameat(view);
+    const QPoint centre(frame.width() / 2, frame.height() / 2);
+    const QPoint step(place.seadx * 60, place.seady * 60);  // some 0.6 degrees
+    EXPECT_TRUE(issea(frame.pixelColor(centre + step))) << place.name;
+    EXPECT_FALSE(issea(frame.pixelColor(centre - step))) << place.name;
+  }
+}
+
+}  // namespace
+}  // namespace netglobe

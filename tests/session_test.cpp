@@ -1,0 +1,235 @@
+// The program's sequences without a window: what startup, a refresh, the
+// keys, the mouse and the timers ask the window to do, and in what order.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "scene/pick_names.h"
+#include "session/session.h"
+#include "temp_folder.h"
+
+namespace netglobe {
+namespace {
+
+const std::string kHeader = "!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n";
+const std::string kPilotTail = ":Jane Doe:PILOT::51:12:35000:450:A320:450:EDDB:FL350:EDDT:\n";
+
+FetchResult answer(const std::string& clients) { return {true, kHeader + clients + "!SERVERS\n", ""}; }
+
+// What the window is told, one line per instruction, "|" where it handles
+// its events before asking for more.
+struct Trace {
+  std::vector<std::string> lines;
+  std::size_t logseen = 0;
+
+  void add(const Effects& e) {
+    if (e.logtext) {
+      for (std::size_t end; (end = e.logtext->find("\r\n", logseen)) != std::string::npos; logseen = end + 2) {
+        lines.push_back("log " + e.logtext->substr(logseen, end - logseen));
+      }
+    }
+    if (e.title) lines.push_back("title " + *e.title);
+    if (e.gl != GlWork::None) lines.push_back("gl " + std::to_string(int(e.gl)));
+    for (const Layer& layer : e.layers) lines.push_back("list " + std::to_string(layer.list));
+    for (const SideListRows& rows : e.sidelists) lines.push_back("box " + std::to_string(rows.box));
+    for (const TimerSwitch& t : e.timers) {
+      lines.push_back("timer " + std::to_string(int(t.timer)) + (t.on ? " on" : " off"));
+    }
+    if (e.hidelog) lines.push_back("hide log");
+    if (e.render) lines.push_back("render");
+    if (e.startdownload) lines.push_back("download");
+    if (e.startupfinished) lines.push_back("started");
+  }
+};
+
+// Runs a sequence to its end the way the window does, loading no image and
+// answering the download with `reply`.
+struct Driver {
+  TempFolder folder;
+  Session session;
+  Trace trace;
+  explicit Driver(const std::string& data = NETGLOBE_DATA_DIR)
+      : session(ServerAddress{}, onefolder(prepare(data)), [] { return 10; }) {}
+  std::string prepare(const std::string& data) {
+    for (const auto& entry : std::filesystem::directory_iterator(data)) {
+      if (entry.path().extension() == ".dat") std::filesystem::copy(entry.path(), folder.path());
+    }
+    return folder.path();
+  }
+  // Applies e and whatever follows from it until the sequence waits for a
+  // download or ends.
+  void follow(Effects e) {
+    for (;;) {
+      trace.add(e);
+      if (e.gl == GlWork::LoadTexture) trace.add(session.textureloaded(false, "no image"));
+      if (!e.more) return;
+      trace.lines.push_back("|");
+      e = session.next();
+    }
+  }
+  void start(const FetchResult& reply) {
+    follow(session.startup());
+    follow(session.downloaded(reply));
+  }
+};
+
+std::vector<std::string> between(const std::vector<std::string>& lines, const std::string& from,
+                                 const std::string& to) {
+  auto first = std::find(lines.begin(), lines.end(), from);
+  auto last = std::find(first, lines.end(), to);
+  return {first, last == lines.end() ? last : last + 1};
+}
+
+TEST(Session, StartupRunsItsStepsInOrderAndWaitsForTheDownload) {
+  Driver d;
+  d.trace.logseen = d.session.startuplog().size();
+  d.follow(d.session.startup());
+  // Nothing after the download's start until its answer is in.
+  EXPECT_EQ(d.trace.lines, (std::vector<std::string>{
+      "log Load Texture", "gl 1", "|", "gl 2", "log no image", "|",
+      "log Create Globe", "|", "gl 3", "render", "|",
+      "log 10 Degrees", "|", "list 2", "render", "|",
+      "log Show Coastlines", "|", "list 6", "render", "|",
+      "log Show Fir's", "|", "list 4", "render", "|",
+      "log Get Whazzup", "|", "title Loading...", "download"}));
+  EXPECT_EQ(d.session.scene().globestyle, 2);  // no image: the plain globe with graticule
+  EXPECT_FALSE(d.session.started());
+  EXPECT_TRUE(d.session.next().layers.empty());
+
+  d.trace.lines.clear();
+  d.follow(d.session.downloaded(answer("DLH1:100001" + kPilotTail)));
+  EXPECT_EQ(d.trace.lines, (std::vector<std::string>{
+      "title  CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1", "box 1", "box 2", "|", "box 3", "|", "box 4", "|",
+      "box 5", "|", "box 6", "|",
+      "log Show ACT-Fir's", "|", "list 8", "render", "|",
+      "log Show Chiefs", "|", "list 11", "render", "|",
+      "log Show APP's", "|", "list 9", "render", "|",
+      "log Show TWR's", "|", "list 10", "list 13", "list 14", "list 15", "list 16", "render", "|",
+      "log Show Aircrafts", "|", "list 3", "list 12", "render", "|",
+      "log 0 Seconds Startup", "log Use Keys q,w,e,a,s",
+      "log Use Keys d,y,x,1,2", "log Click here to Hide", "timer 0 on", "timer 2 on", "hide log",
+      "started"}));
+  EXPECT_TRUE(d.session.started());
+}
+
+TEST(Session, RefreshesOneAtATimeInTheirOrderWithTheirTowerSize) {
+  Driver d;
+  const FetchResult first = answer("DLH1:100001" + kPilotTail + "EDDT_TWR:100002:Tom:ATC:118.7:52.5:13.3:0:0:\n");
+  d.start(first);
+  Layer startuptowers;
+
+  d.trace.lines.clear();
+  d.follow(d.session.tick(TimerId::Refresh));
+  EXPECT_EQ(d.trace.lines, (std::vector<std::string>{"title Loading...", "hide log", "download"}));
+  // A tick while the download runs starts nothing.
+  d.trace.lines.clear();
+  d.follow(d.session.tick(TimerId::Refresh));
+  EXPECT_TRUE(d.trace.lines.empty());
+
+  Effects e = d.session.downloaded(first);
+  std::vector<Layer> layers;
+  for (;;) {
+    d.trace.add(e);
+    for (Layer& layer : e.layers) layers.push_back(std::move(layer));
+    if (!e.more) break;
+    d.trace.lines.push_back("|");
+    e = d.session.next();
+  }
+  EXPECT_EQ(between(d.trace.lines, "box 6", "render"),
+            (std::vector<std::string>{"box 6", "|", "list 3", "list 12", "list 8", "list 11", "list 9",
+                                      "list 10", "list 13", "list 14", "list 15", "list 16", "render"}));
+  EXPECT_FALSE(d.session.refreshing());
+
+  // The towers of startup (0.1) shrink to their refresh size (0.08): the
+  // same station gives a smaller symbol.
+  Driver fresh;
+  Layer atstartup;
+  Effects s = fresh.session.startup();
+  while (s.more || s.startdownload) {
+    if (s.startdownload) s = fresh.session.downloaded(first);
+    for (Layer& layer : s.layers) {
+      if (layer.list == kTwrList) atstartup = std::move(layer);
+    }
+    if (s.gl == GlWork::LoadTexture) fresh.session.textureloaded(false, "");
+    if (!s.more) break;
+    s = fresh.session.next();
+  }
+  const auto tower = std::find_if(layers.begin(), layers.end(), [](const Layer& l) { return l.list == kTwrList; });
+  ASSERT_NE(tower, layers.end());
+  ASSERT_FALSE(atstartup.ops.empty());
+  EXPECT_NE(tower->ops.ops().size(), 0u);
+  EXPECT_FALSE(std::equal(tower->ops.ops().begin(), tower->ops.ops().end(), atstartup.ops.ops().begin(),
+                          atstartup.ops.ops().end(), [](const DrawOp& a, const DrawOp& b) {
+                            return a.kind == b.kind && std::equal(a.f, a.f + 4, b.f);
+                          }));
+}
+
+TEST(Session, InputDuringADownloadActsOnWhatIsOnScreen) {
+  Driver d;
+  d.follow(d.session.startup());
+  // A key during the startup's download acts, and its effect lasts.
+  Effects plain = d.session.key('x');
+  EXPECT_TRUE(plain.render);
+  EXPECT_NE(d.session.scene().globestyle, 1);
+  d.follow(d.session.downloaded(answer("DLH1:100001" + kPilotTail)));
+  EXPECT_EQ(d.session.scene().globestyle, 2);
+
+  // During a refresh the answer is parsed before the traffic is rebuilt:
+  // a pick in between names what is drawn, not what was just parsed.
+  d.follow(d.session.tick(TimerId::Refresh));
+  Effects e = d.session.downloaded(answer("UAL9:100009:Far Away:PILOT::-30:-140:0:0:B744:0:KSFO::NZAA:\n"));
+  ASSERT_TRUE(e.more);
+  const std::uint32_t firstpilot[] = {1, 0, 0, pickname(PickKind::Aircraft, 1)};
+  EXPECT_EQ(d.session.picked(1, firstpilot).pick->summary.substr(0, 4), "DLH1");
+  // Key p rebuilds the aircraft from the drawn lists as well.
+  ASSERT_EQ(d.session.key('p').layers.size(), 2u);
+  while (e.more) e = d.session.next();
+  EXPECT_EQ(d.session.picked(1, firstpilot).pick->summary.substr(0, 4), "UAL9");
+}
+
+TEST(Session, StartZoomThenLabelSwitchAndAPressStopsFlightAndZoom) {
+  Driver d;
+  d.start(answer("DLH1:100001" + kPilotTail));
+  EXPECT_EQ(d.session.scene().pilotlabels, -1);  // hidden until the zoom ends
+  int ticks = 0;
+  Effects e;
+  do {
+    e = d.session.tick(TimerId::StartZoom);
+    ++ticks;
+  } while (e.timers.empty() && ticks < 1000);
+  EXPECT_EQ(ticks, 87);
+  EXPECT_EQ(e.timers, (std::vector<TimerSwitch>{{TimerId::StartZoom, false}, {TimerId::LabelSwitch, true}}));
+  ASSERT_EQ(e.layers.size(), 1u);
+  EXPECT_EQ(e.layers[0].list, kPilotLabelList);
+  EXPECT_EQ(d.session.scene().pilotlabelmode, 4);
+  EXPECT_EQ(d.session.scene().pilotlabels, 1);
+  EXPECT_EQ(d.session.view().viewdist, 2.9);
+  e = d.session.tick(TimerId::LabelSwitch);
+  EXPECT_EQ(e.timers, (std::vector<TimerSwitch>{{TimerId::LabelSwitch, false}}));
+  EXPECT_EQ(d.session.scene().pilotlabelmode, 5);
+
+  // A flight key starts the flight and gives the focus back; a press stops
+  // both animations where they are.
+  e = d.session.key('q');
+  EXPECT_EQ(e.timers, (std::vector<TimerSwitch>{{TimerId::Flight, true}}));
+  EXPECT_TRUE(e.focusstatus);
+  d.session.tick(TimerId::Flight);
+  const ViewState moved = d.session.view();
+  e = d.session.press(1, 10, 10);
+  EXPECT_EQ(e.timers, (std::vector<TimerSwitch>{{TimerId::Flight, false}, {TimerId::StartZoom, false}}));
+  EXPECT_EQ(d.session.view().viewlon, moved.viewlon);
+}
+
+TEST(Session, ShutdownDuringADownloadWritesThePeakAndDropsTheAnswer) {
+  Driver d;
+  d.start(answer("DLH1:100001" + kPilotTail + "DLH2:100002" + kPilotTail));
+  const std::string copy = d.folder.read("whazzup.txt");
+  d.follow(d.session.tick(TimerId::Refresh));
+  d.session.shutdown();
+  EXPECT_NE(d.folder.read("topconn.txt").find('2'), std::string::npos);
+  EXPECT_FALSE(d.session.downloaded(answer("")).title);
+  EXPECT_EQ(d.folder.read("whazzup.txt"), copy);
+}
+
+}  // namespace
+}  // namespace netglobe
