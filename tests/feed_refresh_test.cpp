@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "feed/background_fetch.h"
 #include "feed/feed_refresh.h"
 #include "feed/status_copy.h"
 #include "loopback_server.h"
@@ -134,6 +138,52 @@ TEST(Getwhazz, ReasonFromAnyFetcherReachesTheTitle) {
   r.state.server = ServerAddress{"status.invalid", 80};
   getwhazz(r.state, r.host, [](const ServerAddress&) { return FetchResult{false, {}, "timed out"}; });
   EXPECT_EQ(r.host.titles.back(), " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=0 (update failed: timed out)");
+}
+
+TEST(BackgroundFetch, OneRequestAtATimeAndCancelEndsARequestTheServerHolds) {
+  // The server holds every answer until the test lets it go.
+  std::mutex mutex;
+  std::condition_variable letgo;
+  bool released = false;
+  std::atomic<int> requests = 0;
+  LoopbackServer server([&](const httplib::Request&, httplib::Response& res) {
+    ++requests;
+    std::unique_lock<std::mutex> lock(mutex);
+    letgo.wait(lock, [&] { return released; });
+    res.set_content(kBody, "text/plain");
+  });
+  const auto release = [&] {
+    const std::lock_guard<std::mutex> lock(mutex);
+    released = true;
+    letgo.notify_all();
+  };
+  const ServerAddress address = server.address();
+  const auto job = [address](const std::atomic<bool>& cancel) { return fetchcancellable(address, &cancel); };
+
+  std::atomic<int> done = 0;
+  {
+    BackgroundFetch fetch;
+    ASSERT_TRUE(fetch.start(job, [&] { ++done; }));
+    EXPECT_FALSE(fetch.start(job, [&] { ++done; }));  // one request at a time
+    while (requests == 0) std::this_thread::yield();
+    EXPECT_FALSE(fetch.take());
+    // Well before the 20 s time-out: the request ends and its answer is gone.
+    fetch.cancel();
+    EXPECT_FALSE(fetch.busy());
+    EXPECT_FALSE(fetch.take());
+    EXPECT_EQ(done, 1);
+
+    // The next request runs to its answer, handed over once.
+    release();
+    ASSERT_TRUE(fetch.start(job, [&] { ++done; }));
+    while (done < 2) std::this_thread::yield();
+    const std::optional<FetchResult> answer = fetch.take();
+    ASSERT_TRUE(answer);
+    EXPECT_TRUE(answer->ok) << answer->failure;
+    EXPECT_EQ(answer->body, kBody);
+    EXPECT_FALSE(fetch.take());
+    EXPECT_FALSE(fetch.busy());
+  }
 }
 
 TEST(Storecopy, ReplacesTheFileWholeAndLeavesNoTemporaries) {

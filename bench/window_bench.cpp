@@ -1,0 +1,168 @@
+// How long the window's thread is kept busy: the longest stretch between two
+// chances to handle events in one refresh (everything after the download:
+// the session's steps with their GL compiles and frames), and how long after
+// a key press during a slow download its frame is drawn. Needs an X display:
+// run it under xvfb-run (see the README).
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QOpenGLWidget>
+#include <QTest>
+#include <chrono>
+#include <filesystem>
+
+#include "bench_support.h"
+#include "render/gl_probe.h"
+#include "render/gl_scene.h"
+#include "session/session.h"
+#include "shell/stage.h"
+#include "snapshot.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A folder with the shipped reference data beside the program.
+std::string datafolder(const std::string& name) {
+  const std::string folder = netbench::scratchfolder() + "/" + name;
+  std::filesystem::create_directories(folder);
+  for (const auto& entry :
+       std::filesystem::directory_iterator(QCoreApplication::applicationDirPath().toStdString())) {
+    const auto ext = entry.path().extension();
+    if (ext == ".dat" || ext == ".jpg") {
+      std::filesystem::copy(entry.path(), folder, std::filesystem::copy_options::overwrite_existing);
+    }
+  }
+  return folder;
+}
+
+// The GL side of the window at its design size.
+struct GlWindow {
+  QOpenGLWidget widget;
+  netglobe::GlScene gl;
+  GlWindow() {
+    widget.resize(986, 932);
+    widget.show();
+    while (!widget.isValid()) QCoreApplication::processEvents();
+    widget.makeCurrent();
+    gl.open();
+    const qreal scale = widget.devicePixelRatioF();
+    gl.resize(int(widget.width() * scale), int(widget.height() * scale));
+  }
+  // The window's share of one batch of steps: GL work, compiles, a frame.
+  void apply(const netglobe::Effects& e, netglobe::Session& session) {
+    if (e.gl == netglobe::GlWork::StartState) gl.setstartstate();
+    if (e.gl == netglobe::GlWork::BuildGlobes) gl.buildglobes();
+    if (e.gl == netglobe::GlWork::LoadTexture) {
+      const auto texture = gl.loadglobetexture(session.globeimagefile());
+      session.textureloaded(texture.ok, texture.reason);
+    }
+    for (const netglobe::Layer& layer : e.layers) gl.compile(layer);
+    if (e.render) gl.drawframe(session.scene(), session.view());
+    glFinish();
+  }
+};
+
+// Runs a sequence to its end; the longest batch in seconds.
+double runsequence(netglobe::Effects e, netglobe::Session& session, GlWindow& window,
+                   Clock::time_point start) {
+  double longest = 0;
+  for (;;) {
+    window.apply(e, session);
+    const Clock::time_point end = Clock::now();
+    longest = std::max(longest, std::chrono::duration<double>(end - start).count());
+    if (!e.more) return longest;
+    start = Clock::now();
+    e = session.next();
+  }
+}
+
+// One refresh after its download at 600, 3000 and 10000 places, in the state
+// after startup (pilot labels in mode 5, shown).
+void BM_refresh_longest_stretch(benchmark::State& state) {
+  const int places = static_cast<int>(state.range(0));
+  static GlWindow& window = *new GlWindow;  // kept to the end: it goes with the display
+  const netglobe::FetchResult answer{true, netsim::snapshot(netbench::network(places), netbench::kTime), ""};
+  netglobe::Session session(netglobe::ServerAddress{},
+                            netglobe::onefolder(datafolder("window" + std::to_string(places))));
+  runsequence(session.startup(), session, window, Clock::now());
+  runsequence(session.downloaded(answer), session, window, Clock::now());
+  while (session.scene().pilotlabelmode != 4) session.tick(netglobe::TimerId::StartZoom);
+  session.tick(netglobe::TimerId::LabelSwitch);
+
+  double longest = 0, whole = 0;
+  for (auto _ : state) {
+    session.tick(netglobe::TimerId::Refresh);
+    const Clock::time_point start = Clock::now();
+    const double stretch = runsequence(session.downloaded(answer), session, window, start);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    state.SetIterationTime(stretch);
+    longest = std::max(longest, stretch);
+    whole += seconds;
+  }
+  state.counters["longest_ms"] = longest * 1000;
+  state.counters["whole_refresh_ms"] = whole * 1000 / double(state.iterations());
+}
+BENCHMARK(BM_refresh_longest_stretch)->Arg(600)->Arg(3000)->Arg(10000)->Iterations(5)
+    ->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The real window against a server that answers after 6 s, at 3000 places,
+// after its start zoom: a key typed while a refresh's download waits is
+// handled and its frame drawn this long after the press.
+void BM_key_during_download(benchmark::State& state) {
+  netsim::ServeOptions options{{}, {}, netbench::kTime};
+  options.faults.delayms = 6000;
+  netsim::SimServer server(netbench::network(3000), options);
+  const int port = server.bind(0);
+  std::thread serving([&] { server.run(); });
+  {
+    netglobe::Stage stage(netglobe::ServerAddress{"127.0.0.1", port}, datafolder("key"), 1);
+    stage.show();
+    const auto waitfor = [](const std::function<bool()>& condition) {
+      QElapsedTimer clock;
+      clock.start();
+      while (!condition() && clock.elapsed() < 120000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+      return condition();
+    };
+    if (!waitfor([&] { return stage.session().scene().pilotlabelmode == 5; })) {
+      state.SkipWithError("no startup");
+    }
+    QLineEdit* line = stage.controls().Text1;
+    char key = 'x';
+    for (auto _ : state) {
+      // Well inside a download: it began, and a second of its six has passed.
+      waitfor([&] { return stage.windowTitle() == "Loading..."; });
+      QElapsedTimer wait;
+      wait.start();
+      while (wait.elapsed() < 1000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+      const Clock::time_point pressed = Clock::now();
+      QTest::keyClick(line, key);
+      QCoreApplication::processEvents();  // the frame reaches the screen
+      stage.makeCurrent();
+      glFinish();
+      stage.doneCurrent();
+      state.SetIterationTime(std::chrono::duration<double>(Clock::now() - pressed).count());
+      if (stage.windowTitle() != "Loading...") state.SkipWithError("the download ended first");
+      key = key == 'x' ? 'y' : 'x';
+      waitfor([&] { return stage.windowTitle() != "Loading..."; });
+    }
+  }
+  server.stop();
+  serving.join();
+}
+BENCHMARK(BM_key_during_download)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  netglobe::requestsurfaceformat();
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
