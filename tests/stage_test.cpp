@@ -13,7 +13,6 @@
 #include <QWindow>
 #include <QInputMethodEvent>
 #include <QWheelEvent>
-#include <atomic>
 #include <filesystem>
 
 #include "geo/globe_coords.h"
@@ -172,30 +171,6 @@ TEST(Stage, SideListsStackByTheirRows) {
   EXPECT_EQ(boxes[4]->item(0)->text().toStdString(), "DLH1 in> EDDT Jane Doe");
   EXPECT_EQ(boxes[4]->palette().color(QPalette::Base), QColor(255, 255, 255));
 
-}
-
-TEST(Stage, EveryRefreshRebuildsTheTrafficFromTheNewFile) {
-  // The first answer has DLH1 at the centre of the view. Every later one
-  // puts another pilot first, far away, and DLH2 second at the centre: only
-  // a rebuilt aircraft layer names the second entry there.
-  std::atomic<int> answers = 0;
-  LoopbackServer server([&answers](const httplib::Request&, httplib::Response& res) {
-    const std::string tail = ":100001:Jane Doe:PILOT::51:12:35000:450:A320:450:EDDB:FL350:EDDT:\n";
-    const std::string clients = answers++ == 0
-        ? "DLH1" + tail
-        : "UAL9:100002:Far Away:PILOT::-30:-140:0:0:B744:0:KSFO::NZAA:\nDLH2" + tail;
-    res.set_content("!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n" + clients + "!SERVERS\n", "text/plain");
-  });
-  StartedStage s(server.address(), NETGLOBE_DATA_DIR, 1);
-  ASSERT_TRUE(s.start());
-  ASSERT_TRUE(waitfor([&] { return s.scene().pilotlabelmode == 4; }));
-  const QPoint centre(s.stage->width() / 2, s.stage->height() / 2);
-  QLineEdit* summary = s.stage->controls().Text4;
-  ASSERT_TRUE(waitfor([&] {
-    QTest::mouseMove(s.stage.get(), centre + QPoint(answers % 2, 0));
-    return summary->text().startsWith("DLH2");
-  })) << summary->text().toStdString();
-  EXPECT_GE(answers, 2);
 }
 
 TEST(Stage, LogAndDetailBoxesHideOnClickAndDoubleClickShowsTheDetails) {
