@@ -233,5 +233,45 @@ TEST(Flight, EveryFlightKeyArrivesFromAnywhere) {
   }
 }
 
+TEST(Flight, ToAClientEndsExactlyOnIt) {
+  // Clients anywhere, the seam and the poles included, from views anywhere.
+  const double clients[][2] = {{52.52, 13.4}, {-33.95, 151.18}, {60, 179.97}, {10, -179.95},
+                               {-21.3, 180}, {90, 0}, {-90, -45.5}};
+  const float starts[][2] = {{12, 39}, {-179.9f, 0}, {179.5f, 180}, {0, 90}, {179.9f, 30}};
+  for (const auto& c : clients) {
+    for (const auto& s : starts) {
+      SCOPED_TRACE(testing::Message() << c[0] << "," << c[1] << " from " << s[0] << "," << s[1]);
+      ViewState v = flighttoclient(at(11.5, s[0], s[1]), c[0], c[1]);
+      EXPECT_EQ(v.viewdist, kCloseDist);
+      EXPECT_EQ(v.viewlon, s[0]);  // the flight moves the view, not its start
+      const int ticks = flyto(v);
+      EXPECT_GE(ticks, 0);
+      EXPECT_LT(ticks, 400);
+      EXPECT_EQ(v.viewlon, static_cast<float>(c[1]));
+      EXPECT_EQ(v.viewtilt, static_cast<float>(90 - c[0]));
+      EXPECT_EQ(v.viewdist, kCloseDist);
+    }
+  }
+  // Recentring puts the view there at once; a longitude past the seam is
+  // the same meridian.
+  ViewState v = at(2.87);
+  centreon(v, 51.5, 190);
+  EXPECT_EQ(v.viewlon, -170.0f);
+  EXPECT_EQ(v.viewtilt, 38.5f);
+}
+
+TEST(Flight, ARegionKeyTakesOverAFlightToAClient) {
+  ViewState v = flighttoclient(at(11.5), -33.95, 151.18);
+  for (int i = 0; i < 10; ++i) gohome(v);
+  const KeyAction a = keyaction('w', SceneState{}, v, true);
+  EXPECT_FALSE(a.view.exacttarget);
+  v = a.view;
+  EXPECT_GE(flyto(v), 0);
+  // Europe as the region keys reach it: within a degree above, not snapped.
+  EXPECT_GE(v.viewlon - 12, 0);
+  EXPECT_LT(v.viewlon - 12, 1);
+  EXPECT_EQ(v.viewdist, kCloseDist);
+}
+
 }  // namespace
 }  // namespace netglobe

@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "geo/globe_coords.h"
+#include "geo/great_circle.h"
 #include "layers/aircraft_layers.h"
 #include "layers/fir_layers.h"
+#include "layers/marker_ring.h"
 #include "layers/station_layers.h"
 #include "scene/pick_names.h"
+#include "scene/scene_state.h"
 #include "temp_folder.h"
 
 namespace netglobe {
@@ -258,6 +261,25 @@ TEST_F(TrafficLayers, ChiefOutlinesFromTheStatusFile) {
   layer = drawchiefs(path, refs.outlines);
   EXPECT_EQ(layer.failure, "whazzup.txt cannot be read");
   EXPECT_TRUE(drawn(layer.ops).empty());
+}
+
+TEST(MarkerRing, RoundRingAroundTheClientWithoutAName) {
+  for (const LatLon c : {LatLon{52.5, 13.4}, LatLon{-70, 179.9}}) {
+    const Layer layer = drawmarker(c.lat, c.lon);
+    EXPECT_EQ(layer.list, kMarkerList);
+    EXPECT_EQ(layer.ops.countof(Kind::LoadName), 0u);
+    EXPECT_EQ(layer.ops.countof(Kind::LineWidth), 1u);
+    const std::vector<Drawn> ring = drawn(layer.ops);
+    ASSERT_EQ(ring.size(), 1u);
+    EXPECT_EQ(ring[0].prim, Prim::LineLoop);
+    ASSERT_GE(ring[0].at.size(), 16u);
+    for (std::size_t k = 0; k < ring[0].at.size(); ++k) {
+      const LatLon& p = ring[0].at[k];
+      const double arckm = kMarkerRadius * kDegToRad * 6378.137;
+      EXPECT_NEAR(dist(c.lat, c.lon, p.lat, p.lon), arckm, 0.02 * arckm) << k;
+      EXPECT_EQ(ring[0].colour[k], (Rgba4{1, 0, 1, 1}));
+    }
+  }
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 namespace netglobe {
 
-double leadingnumber(std::string_view text) {
+std::optional<double> numberat(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   const std::size_t start = i;
@@ -20,7 +20,7 @@ double leadingnumber(std::string_view text) {
     while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
     mantissadigits += i - fracstart;
   }
-  if (mantissadigits == 0) return 0.0;
+  if (mantissadigits == 0) return std::nullopt;
   // An exponent counts only when digits follow it ("1e" reads as 1).
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t j = i + 1;
@@ -35,9 +35,11 @@ double leadingnumber(std::string_view text) {
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
   // A number a double cannot hold, too large or too small, counts as no
   // number: an infinite coordinate would carry into every layer.
-  if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
+  if (result.ec != std::errc() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
+
+double leadingnumber(std::string_view text) { return numberat(text).value_or(0.0); }
 
 namespace {
 

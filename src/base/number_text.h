@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,10 @@ namespace netglobe {
 // that a double cannot hold ("1e400", "1e-400"). Never throws, never gives
 // an infinity or a NaN.
 double leadingnumber(std::string_view text);
+
+// The same, but nothing where leadingnumber reads 0 for want of a number:
+// a position field that is empty or holds no number is no position.
+std::optional<double> numberat(std::string_view text);
 
 // A number as the user sees it: one leading blank when not negative, "." as
 // decimal separator, at most 15 significant digits, no trailing zeros.

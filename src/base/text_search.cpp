@@ -1,6 +1,7 @@
 #include "base/text_search.h"
 
 #include <algorithm>
+#include <array>
 
 namespace netglobe {
 
@@ -10,7 +11,29 @@ char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 bool sameletters(char a, char b) { return lower(a) == lower(b); }
 
+// Lower-case byte of every windows-1252 byte.
+constexpr std::array<unsigned char, 256> kLower1252 = [] {
+  std::array<unsigned char, 256> lower{};
+  for (int c = 0; c < 256; ++c) lower[c] = static_cast<unsigned char>(c);
+  for (int c = 'A'; c <= 'Z'; ++c) lower[c] = static_cast<unsigned char>(c + 32);
+  // Capitals with accents; 0xD7 is the multiplication sign, not a letter.
+  for (int c = 0xC0; c <= 0xDE; ++c) {
+    if (c != 0xD7) lower[c] = static_cast<unsigned char>(c + 32);
+  }
+  lower[0x8A] = 0x9A;  // S with caron
+  lower[0x8C] = 0x9C;  // ligature OE
+  lower[0x8E] = 0x9E;  // Z with caron
+  lower[0x9F] = 0xFF;  // Y with diaeresis
+  return lower;
+}();
+
 }  // namespace
+
+std::string foldcase1252(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded) c = static_cast<char>(kLower1252[static_cast<unsigned char>(c)]);
+  return folded;
+}
 
 bool containsnocase(std::string_view text, std::string_view what) {
   if (what.empty()) return true;

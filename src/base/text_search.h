@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace netglobe {
@@ -7,5 +8,10 @@ namespace netglobe {
 // Whether text holds what anywhere, ASCII letters compared regardless of
 // case (station markers such as "_APP:" count in any case).
 bool containsnocase(std::string_view text, std::string_view what);
+
+// windows-1252 text with every letter that has a lower-case form in the code
+// page lowered (A-Z, the accented capitals, Š Œ Ž Ÿ), so that a plain byte
+// comparison of two folded texts ignores letter case. Other bytes stay.
+std::string foldcase1252(std::string_view text);
 
 }  // namespace netglobe

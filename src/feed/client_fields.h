@@ -7,6 +7,8 @@ namespace netglobe {
 
 // The highest position any reader of a client line reads (the observer text).
 inline constexpr int kLastClientPosition = 36;
+// An observer's line begins its observer text (position 36) with this.
+inline constexpr std::string_view kObserverMark = "ZELV Observer";
 
 // The fields of one client line, positions 1 to last (at most 36), as views
 // into the line (which must outlive them). A position the line does not

@@ -45,7 +45,8 @@ void givebackspare(std::vector<std::string>& list, int count, int before) {
 ClientKinds classifyclient(std::string_view line) {
   const std::string_view h = line.substr(0, kClassifyWindow);
   ClientKinds kinds;
-  if (contains(h, ":ATC:", kTypeWindowStart)) {
+  kinds.atc = contains(h, ":ATC:", kTypeWindowStart);
+  if (kinds.atc) {
     kinds.app = int(contains(h, "_APP:")) + int(contains(h, "_DEP:"));
     kinds.ctr = contains(h, "_CTR:") || contains(h, "_FSS:");
     kinds.twr = int(contains(h, "_TWR:")) + int(contains(h, "_GND:"));

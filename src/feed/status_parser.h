@@ -11,6 +11,7 @@ namespace netglobe {
 // Which lists a client line belongs to (a line may belong to several, or to
 // none and only count as a client).
 struct ClientKinds {
+  bool atc = false;  // the type field says ATC, whatever the callsign's suffix
   int app = 0;  // 0, 1 or 2: "_APP:" and "_DEP:" each add it once
   bool ctr = false;
   int twr = 0;  // "_TWR:" and "_GND:" each add it once

@@ -28,8 +28,6 @@ bool holdsobs(std::string_view callsign) {
                      }) != callsign.end();
 }
 
-constexpr std::string_view kObserverMark = "ZELV Observer";
-
 std::string_view callsignof(std::string_view line) { return line.substr(0, line.find(':')); }
 
 // Hands every line of the stored copy after its header (and a client marker

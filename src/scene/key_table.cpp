@@ -1,5 +1,7 @@
 #include "scene/key_table.h"
 
+#include "scene/flight.h"
+
 namespace netglobe {
 namespace {
 
@@ -12,6 +14,7 @@ bool toggle(int& onoff) {
 void fly(KeyAction& a, double lon, double tilt) {
   a.view.targetlon = lon;
   a.view.targettilt = tilt;
+  a.view.exacttarget = false;
   a.startflight = true;
 }
 
@@ -52,7 +55,7 @@ KeyAction keyaction(int code, const SceneState& scene, const ViewState& view, bo
       a.render = true;
       break;
     case 252: setview(a, 3.9, 10.0f, 44.0f); break;  // ü
-    case '+': setview(a, 2.87, 12.5f, 39.3f); break;
+    case '+': setview(a, kCloseDist, 12.5f, 39.3f); break;
     case 180: setview(a, 11.5, 12.0f, 39.0f); break;  // ´: the start view
     case '\'':
       v.saveddist = v.viewdist;

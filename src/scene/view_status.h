@@ -17,6 +17,9 @@ struct ViewState {
   double savedtilt = 37.4;
   double targetlon = 0;
   double targettilt = 0;
+  // A flight to a client: measured the shorter way round and, on arrival,
+  // set exactly on the target. A region key's flight clears it.
+  bool exacttarget = false;
   bool operator==(const ViewState&) const = default;
 };
 
