@@ -233,3 +233,79 @@ TEST(Session, ShutdownDuringADownloadWritesThePeakAndDropsTheAnswer) {
 
 }  // namespace
 }  // namespace netglobe
+
+namespace netglobe {
+namespace {
+
+// Ticks the flight to its end; the effects of the arrival.
+Effects flyhome(Session& session) {
+  for (int i = 0; i < 100000; ++i) {
+    Effects e = session.tick(TimerId::Flight);
+    if (!e.timers.empty()) return e;
+  }
+  return {};
+}
+
+TEST(Session, SearchFliesToAPilotMarksItAndFollowsItFromRefreshToRefresh) {
+  Driver d;
+  d.folder.write("friends.txt", "100002\n");
+  const std::string ann = "AFR7:100002:Ann Pilot:PILOT::-33.9:151.2:0:0:A320:0:YSSY::NZAA:\n";
+  d.start(answer("DLH1:100001" + kPilotTail + ann + "NOPOS:100003:No Where:PILOT::::0:0:A320:0:EDDB::EDDT:\n"));
+
+  // A station-less search: by callsign prefix, any letter case.
+  Effects e = d.session.opensearch();
+  ASSERT_TRUE(e.search && e.search->open);
+  e = d.session.searchfor("nopo");
+  ASSERT_EQ(e.search->rows.size(), 1u);
+  e = d.session.choosematch(0);  // no position: said in the field, no flight
+  ASSERT_TRUE(e.search && e.search->open);
+  EXPECT_NE(e.search->footer.find("no position"), std::string::npos);
+  EXPECT_TRUE(e.timers.empty());
+
+  e = d.session.searchfor("dlh");
+  e = d.session.choosematch(0);
+  EXPECT_FALSE(e.search->open);
+  EXPECT_EQ(e.timers, (std::vector<TimerSwitch>{{TimerId::Flight, true}}));
+  EXPECT_EQ(d.session.view().viewdist, 2.87);
+  e = flyhome(d.session);
+  // Exactly on the pilot: longitude 12, tilt 90 - 51.
+  EXPECT_EQ(d.session.view().viewlon, 12.0f);
+  EXPECT_EQ(d.session.view().viewtilt, 39.0f);
+  ASSERT_EQ(e.layers.size(), 1u);
+  EXPECT_EQ(e.layers[0].list, kMarkerList);
+  EXPECT_EQ(d.session.scene().marker, 1);
+  ASSERT_TRUE(e.summary);
+  EXPECT_EQ(e.summary->substr(0, 4), "DLH1");
+  ASSERT_TRUE(d.session.following());
+  EXPECT_EQ(d.session.tick(TimerId::Marker).render, true);
+  EXPECT_EQ(d.session.scene().marker, -1);
+
+  // The next refresh moved the pilot: the view follows.
+  const auto refresh = [&](const std::string& clients) {
+    d.follow(d.session.tick(TimerId::Refresh));
+    d.follow(d.session.downloaded(answer(clients)));
+  };
+  refresh("DLH1:100001:Jane Doe:PILOT::52:13.5:35000:450:A320:450:EDDB:FL350:EDDT:\n" + ann);
+  EXPECT_EQ(d.session.view().viewlon, 13.5f);
+  EXPECT_EQ(d.session.view().viewtilt, 38.0f);
+  // Another member on that callsign is someone else: following ends.
+  refresh("DLH1:999999:Jane Doe:PILOT::53:14:35000:450:A320:450:EDDB:FL350:EDDT:\n" + ann);
+  EXPECT_FALSE(d.session.following());
+  EXPECT_EQ(d.session.view().viewlon, 13.5f);
+
+  // A double-click on the friends list's row flies to that friend.
+  e = d.session.choosesidelistrow(3, 0);
+  ASSERT_EQ(e.timers, (std::vector<TimerSwitch>{{TimerId::Flight, true}}));
+  flyhome(d.session);
+  EXPECT_EQ(d.session.view().viewlon, 151.2f);
+  EXPECT_FLOAT_EQ(d.session.view().viewtilt, 90 + 33.9f);
+  // A key that changes the view ends following; one that does not keeps it.
+  ASSERT_TRUE(d.session.following());
+  d.session.key('n');
+  EXPECT_TRUE(d.session.following());
+  d.session.key('+');
+  EXPECT_FALSE(d.session.following());
+}
+
+}  // namespace
+}  // namespace netglobe

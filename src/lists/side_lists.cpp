@@ -75,7 +75,7 @@ ObsLists getobs(LineReader copy) {
     const ClientFields f(line);
     if (!chief && !f(36).starts_with(kObserverMark)) return;
     SideList& box = holdsobs(callsign) ? lists.listbox2 : lists.listbox1;
-    box.rows.push_back(joined({callsign, " ", f(3), " ", ratingtext(f(17))}));
+    box.add(joined({callsign, " ", f(3), " ", ratingtext(f(17))}), callsign, f(2));
   });
   lists.listbox1.failure = failure;
   lists.listbox2.failure = failure;
@@ -91,7 +91,7 @@ SideList getfriends(LineReader copy, const FriendIds& friends) {
   list.failure = eachstatusline(std::move(copy), [&](std::string_view line) {
     if (!friends.contains(ClientFields(line, 2)(2))) return;
     const ClientFields f(line, 17);
-    list.rows.push_back(joined({f(1), " STB> ", f(3), " ", ratingtext(f(17))}));
+    list.add(joined({f(1), " STB> ", f(3), " ", ratingtext(f(17))}), f(1), f(2));
   });
   return list;
 }
@@ -104,7 +104,7 @@ SideList getedbb(LineReader copy) {
     if (!staffedstation(callsignof(line))) return;
     const ClientFields f(line, 17);
     if (!inregionbox(leadingnumber(f(6)), leadingnumber(f(7)))) return;
-    list.rows.push_back(joined({f(1), " FIR> ", f(3), " ", ratingtext(f(17))}));
+    list.add(joined({f(1), " FIR> ", f(3), " ", ratingtext(f(17))}), f(1), f(2));
   });
   return list;
 }
@@ -113,7 +113,7 @@ SideList getinbound(const StatusLists& lists) {
   SideList list;
   eachpilotrecord(lists, [&](const ClientFields& f) {
     if (!ishomeairport(f(14))) return;
-    list.rows.push_back(joined({f(1), " in> ", f(14), " ", f(3)}));
+    list.add(joined({f(1), " in> ", f(14), " ", f(3)}), f(1), f(2));
   });
   return list;
 }
@@ -122,7 +122,7 @@ SideList getoutbound(const StatusLists& lists) {
   SideList list;
   eachpilotrecord(lists, [&](const ClientFields& f) {
     if (!ishomeairport(f(12))) return;
-    list.rows.push_back(joined({f(1), " out> ", f(14), " ", f(3)}));
+    list.add(joined({f(1), " out> ", f(14), " ", f(3)}), f(1), f(2));
   });
   return list;
 }

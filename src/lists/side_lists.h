@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/line_reader.h"
@@ -11,13 +12,25 @@ namespace netglobe {
 
 // The rows of one side list box, windows-1252, in the order of the stored
 // copy (or of the pilot list): nothing sorted, duplicates kept.
+// Whom a row names: a double-click on it flies there.
+struct RowClient {
+  std::string callsign;
+  std::string memberid;
+  bool operator==(const RowClient&) const = default;
+};
+
 struct SideList {
   std::vector<std::string> rows;
+  std::vector<RowClient> clients;  // one for each row
   // Why the list is empty although it should have been read (the stored copy
   // could not be opened); empty when it was read. The text stays the same
   // from one refresh to the next, so the window can say it once.
   std::string failure;
   bool readable() const { return failure.empty(); }
+  void add(std::string row, std::string_view callsign, std::string_view memberid) {
+    rows.push_back(std::move(row));
+    clients.push_back({std::string(callsign), std::string(memberid)});
+  }
 };
 
 // getobs fills two boxes from one read of the stored copy.

@@ -27,6 +27,8 @@ std::vector<ListCall> framelists(const SceneState& s, const ReadyLists& ready) {
   built(s.stationlabels == 1, kAprLabelList, ListSetup::None);
   built(s.stationlabels == 1, kTwrLabelList, ListSetup::None);
   built(s.pilotlabels == 1, kPilotLabelList, ListSetup::None);
+  // The ring names nothing, so a pick leaves it out.
+  built(s.marker == 1 && !s.selecting, kMarkerList, ListSetup::None);
   return calls;
 }
 

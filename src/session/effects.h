@@ -15,6 +15,7 @@ enum class TimerId {
   Flight,       // Timer2: the flight to a region
   StartZoom,    // Timer3: the zoom-in after startup
   LabelSwitch,  // Timer4: the one-shot pilot-label switch
+  Marker,       // how long the ring marks a client the view has flown to
 };
 
 struct TimerSwitch {
@@ -34,6 +35,13 @@ struct SideListRows {
 struct PickText {
   std::string summary;
   std::string detail;
+};
+
+// The search field and its matches (windows-1252).
+struct SearchView {
+  bool open = false;
+  std::vector<std::string> rows;  // the matches, best first
+  std::string footer;             // "no match", "N more", or what choosing a match said
 };
 
 // GL work of the startup that only the window's context can do.
@@ -56,6 +64,8 @@ struct Effects {
   std::vector<TimerSwitch> timers;
   bool cornerform = false;
   std::optional<PickText> pick;
+  std::optional<std::string> summary;  // the pick summary line alone
+  std::optional<SearchView> search;    // the field opens, shows these, or closes
   bool focusstatus = false;  // the keyboard focus back to the status line
   bool hidelog = false;
   std::vector<std::string> notes;  // one line each on stderr

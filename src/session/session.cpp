@@ -3,10 +3,12 @@
 #include <ctime>
 #include <utility>
 
+#include "layers/marker_ring.h"
 #include "layers/static_layers.h"
 #include "lists/pick_decode.h"
 #include "lists/side_lists.h"
 #include "scene/flight.h"
+#include "scene/pick_names.h"
 #include "scene/start_zoom.h"
 #include "session/startup_log.h"
 
@@ -31,6 +33,8 @@ void append(Effects& into, Effects&& from) {
   into.timers.insert(into.timers.end(), from.timers.begin(), from.timers.end());
   into.cornerform = into.cornerform || from.cornerform;
   if (from.pick) into.pick = std::move(from.pick);
+  if (from.summary) into.summary = std::move(from.summary);
+  if (from.search) into.search = std::move(from.search);
   into.focusstatus = into.focusstatus || from.focusstatus;
   into.hidelog = into.hidelog || from.hidelog;
   for (std::string& note : from.notes) into.notes.push_back(std::move(note));
@@ -117,6 +121,7 @@ void Session::run(const Step& step, Effects& out) {
       // A fresh copy, not an assignment: strings keep their capacity when
       // assigned, and a huge line once parsed would stay held in its slot.
       shown_ = StatusLists(feed_.lists);
+      followafterrefresh(out);
       break;
     case Step::Traffic: addlayer(buildtraffic(step.layer, step.size, sources()), out); break;
     case Step::FinishStartup: {
@@ -155,6 +160,7 @@ Effects Session::downloaded(FetchResult answer) {
   Effects out;
   out.title = takeanswer(feed_, std::move(answer));
   peak_.keep(feed_.lists.topcount);
+  index_ = ClientIndex(statusfilepath(feed_.folder));
   queueaftertheanswer();
   append(out, runsteps());
   return out;
@@ -187,6 +193,7 @@ void Session::sidelist(int routine, Effects& out) {
   const std::string path = statusfilepath(feed_.folder);
   const auto fill = [&](int box, SideList list, const std::string& source) {
     say(source, list.failure, out);
+    rowclients_[static_cast<std::size_t>(box - 1)] = std::move(list.clients);
     out.sidelists.push_back({box, std::move(list.rows)});
   };
   switch (routine) {
@@ -208,7 +215,11 @@ void Session::sidelist(int routine, Effects& out) {
 Effects Session::key(int code) {
   Effects out;
   if (shutdown_) return out;
+  // The key table has no use for "/": it opens the search.
+  if (code == '/') return opensearch();
+  const ViewState before = view_;
   addkeyaction(keyaction(code, scene_, view_, globeimage_), out);
+  if (!(view_ == before)) stopfollowing();
   return out;
 }
 
@@ -230,6 +241,8 @@ Effects Session::press(int button, float x, float y) {
   Effects out;
   // A press stops the flight and the start zoom where they are.
   out.timers = {{TimerId::Flight, false}, {TimerId::StartZoom, false}};
+  // A flight to a client stopped on its way leads nowhere to follow.
+  if (flyingto_) stopfollowing();
   mousedown(pointer_, button, x, y);
   return out;
 }
@@ -242,6 +255,7 @@ Effects Session::release(int button) {
 Effects Session::move(int buttons, float x, float y) {
   Effects out;
   out.render = mousemove(view_, pointer_, buttons, x, y);
+  if (out.render) stopfollowing();
   out.pickat = std::make_pair(x, y);
   return out;
 }
@@ -250,6 +264,7 @@ Effects Session::wheel(float notches, float x, float y) {
   Effects out;
   if (notches == 0.0f) return out;
   wheelzoom(view_, notches);
+  stopfollowing();
   out.render = true;
   out.pickat = std::make_pair(x, y);
   return out;
@@ -260,8 +275,128 @@ Effects Session::picked(int hits, std::span<const std::uint32_t> selbuf) {
   pickedname_ = outcome.pickedname;
   Effects out;
   out.pick = PickText{outcome.summary, outcome.listtext()};
+  // Typing goes on in an open search field.
+  out.focusstatus = !searchopen_;
+  return out;
+}
+
+// ---- finding clients ------------------------------------------------------
+
+Effects Session::opensearch() {
+  searchopen_ = true;
+  Effects out;
+  out.search = SearchView{true, {}, {}};
+  return out;
+}
+
+Effects Session::closesearch() {
+  searchopen_ = false;
+  Effects out;
+  out.search = SearchView{};
   out.focusstatus = true;
   return out;
+}
+
+Effects Session::searchfor(const std::string& text) {
+  search_ = searchclients(index_, text);
+  return showsearch(searchfooter(search_));
+}
+
+Effects Session::showsearch(std::string footer) const {
+  Effects out;
+  SearchView view{true, {}, std::move(footer)};
+  for (const ClientMatch& match : search_.matches) view.rows.push_back(searchrow(match.client));
+  out.search = std::move(view);
+  return out;
+}
+
+Effects Session::choosematch(std::size_t match) {
+  if (match >= search_.matches.size()) return {};
+  const ClientEntry& client = search_.matches[match].client;
+  // Without a position the field says so, stays open, and the view stays.
+  if (!client.place) return showsearch(client.callsign + " has no position");
+  return flyto(ClientEntry(client));
+}
+
+Effects Session::choosesidelistrow(int box, std::size_t row) {
+  if (box < 1 || box > int(rowclients_.size())) return {};
+  const std::vector<RowClient>& clients = rowclients_[std::size_t(box - 1)];
+  if (row >= clients.size()) return {};
+  const ClientEntry* client = index_.find(clients[row].callsign, clients[row].memberid);
+  Effects out;
+  if (!client) {
+    out.summary = clients[row].callsign + " not found";
+  } else if (!client->place) {
+    out.summary = client->callsign + " has no position";
+  } else {
+    out = flyto(ClientEntry(*client));
+  }
+  return out;
+}
+
+Effects Session::flyto(const ClientEntry& client) {
+  stopfollowing();
+  view_ = flighttoclient(view_, client.place->lat, client.place->lon);
+  flyingto_ = client;
+  searchopen_ = false;
+  Effects out;
+  out.search = SearchView{};
+  out.timers = {{TimerId::Flight, true}};
+  out.focusstatus = true;
+  out.render = true;
+  return out;
+}
+
+void Session::arrived(Effects& out) {
+  const ClientEntry client = std::move(*flyingto_);
+  flyingto_.reset();
+  addlayer(drawmarker(client.place->lat, client.place->lon), out);
+  scene_.marker = 1;
+  out.timers.push_back({TimerId::Marker, true});
+  out.render = true;
+  out.summary = summaryof(client);
+  if (client.kind == ClientKind::Pilot) {
+    following_ = followedpilot(client);
+    *out.summary += " (followed)";
+  }
+}
+
+void Session::followafterrefresh(Effects& out) {
+  if (!following_) return;
+  const FollowStep step = follow(index_, *following_);
+  if (step.state == FollowState::Gone) {
+    out.summary = following_->callsign + " is gone; no longer followed";
+    following_.reset();
+    return;
+  }
+  if (step.state == FollowState::Found) centreon(view_, step.place.lat, step.place.lon);
+  if (const ClientEntry* client = index_.find(following_->callsign, following_->memberid)) {
+    out.summary = summaryof(*client) + " (followed)";
+  }
+  out.render = true;
+}
+
+std::string Session::summaryof(const ClientEntry& client) const {
+  // The summary a pick over the client gives, when it is drawn.
+  const std::string key = client.callsign + ":" + client.memberid + ":";
+  const auto named = [&](const std::vector<std::string>& lines, int count, PickKind kind) -> std::uint32_t {
+    for (int i = 1; i <= count && i < int(lines.size()); ++i) {
+      if (lines[std::size_t(i)].starts_with(key)) return pickname(kind, i);
+    }
+    return 0;
+  };
+  std::uint32_t name = named(shown_.pillines, shown_.pilcount, PickKind::Aircraft);
+  if (!name) name = named(shown_.ctrlines, shown_.ctrcount, PickKind::ActiveFir);
+  if (!name) name = named(shown_.applines, shown_.appcount, PickKind::Approach);
+  if (!name) name = named(shown_.twrlines, shown_.twrcount, PickKind::Tower);
+  if (!name) return client.callsign + " not drawn";
+  const std::uint32_t hit[] = {1, 0, 0, name};
+  return decodehits(1, hit, 0, shown_).summary;
+}
+
+void Session::stopfollowing() {
+  following_.reset();
+  flyingto_.reset();
 }
 
 // ---- timers ---------------------------------------------------------------
@@ -282,6 +417,7 @@ Effects Session::tick(TimerId timer) {
     case TimerId::Flight:
       if (gohome(view_) == FlightStep::Arrived) {
         out.timers = {{TimerId::Flight, false}, {TimerId::LabelSwitch, true}};
+        if (flyingto_) arrived(out);
       } else {
         out.render = true;
       }
@@ -296,6 +432,11 @@ Effects Session::tick(TimerId timer) {
     case TimerId::LabelSwitch:
       out.timers = {{TimerId::LabelSwitch, false}};
       pilotlabelsnow(5, out);
+      out.render = true;
+      return out;
+    case TimerId::Marker:
+      out.timers = {{TimerId::Marker, false}};
+      scene_.marker = -1;
       out.render = true;
       return out;
   }
@@ -314,7 +455,8 @@ Effects Session::shutdown() {
   shutdown_ = true;
   steps_.clear();
   waiting_ = false;
-  for (TimerId timer : {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch}) {
+  for (TimerId timer :
+       {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch, TimerId::Marker}) {
     out.timers.push_back({timer, false});
   }
   peak_.speichern(feed_.lists.topcount);

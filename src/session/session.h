@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -10,7 +11,11 @@
 #include "base/program_folders.h"
 #include "feed/feed_refresh.h"
 #include "feed/peak_file.h"
+#include "lists/client_follow.h"
+#include "lists/client_index.h"
+#include "lists/client_search.h"
 #include "lists/said_once.h"
+#include "lists/side_lists.h"
 #include "refdata/directories.h"
 #include "refdata/friends_file.h"
 #include "scene/mouse_steps.h"
@@ -53,6 +58,16 @@ class Session {
   // The hits of a pick pass that an Effects asked for.
   Effects picked(int hits, std::span<const std::uint32_t> selbuf);
 
+  // The search field: opened with Ctrl+F or "/" typed into the status line,
+  // closed with Esc. The field's text (windows-1252) gives its matches; a
+  // chosen match (Return: the first) is flown to unless it has no position.
+  Effects opensearch();
+  Effects closesearch();
+  Effects searchfor(const std::string& text);
+  Effects choosematch(std::size_t match);
+  // A double-click on a row of side list box (1 to 6) flies to its client.
+  Effects choosesidelistrow(int box, std::size_t row);
+
   Effects tick(TimerId timer);
   // Stops the timers and writes the peak; once.
   Effects shutdown();
@@ -65,6 +80,8 @@ class Session {
   bool started() const { return started_; }
   // A download or the steps after it are under way.
   bool refreshing() const { return refreshing_; }
+  // The pilot the view follows from refresh to refresh.
+  const std::optional<FollowedPilot>& following() const { return following_; }
 
  private:
   struct Step {
@@ -98,6 +115,12 @@ class Session {
   void say(const std::string& source, const std::string& reason, Effects& out);
   TrafficSources sources() const;
   void pilotlabelsnow(int mode, Effects& out);
+  Effects showsearch(std::string footer) const;
+  Effects flyto(const ClientEntry& client);
+  void arrived(Effects& out);
+  void followafterrefresh(Effects& out);
+  std::string summaryof(const ClientEntry& client) const;
+  void stopfollowing();
 
   ReferenceFiles files_;
   RefDirectories refs_;
@@ -115,6 +138,12 @@ class Session {
   Pointer pointer_;
   std::uint32_t pickedname_ = 0;  // object the pick summary names
   std::string log_;               // the startup log, UTF-8
+  ClientIndex index_;             // every client of the stored copy, for the search
+  std::array<std::vector<RowClient>, 6> rowclients_;  // whom each side-list row names
+  ClientSearch search_;
+  bool searchopen_ = false;
+  std::optional<ClientEntry> flyingto_;      // a flight to a client under way
+  std::optional<FollowedPilot> following_;
   bool globeimage_ = false;
 
   std::deque<Step> steps_;

@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QOpenGLContext>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QWindow>
 #include <cstdio>
 
@@ -56,10 +58,14 @@ Stage::Stage(std::optional<ServerAddress> server, const ProgramFolders& folders,
   Timer2.setInterval(kFlightTickMs);
   Timer3.setInterval(5);
   Timer4.setInterval(1000);
-  for (TimerId id : {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch}) {
+  MarkerTimer.setInterval(4000);
+  for (TimerId id :
+       {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch, TimerId::Marker}) {
     timer(id).setTimerType(Qt::PreciseTimer);
     connect(&timer(id), &QTimer::timeout, this, [this, id] { apply(session_.tick(id)); });
   }
+
+  connectsearch();
 
   Effects loaded;
   loaded.logtext = session_.startuplog();
@@ -75,6 +81,7 @@ QTimer& Stage::timer(TimerId id) {
     case TimerId::Flight: return Timer2;
     case TimerId::StartZoom: return Timer3;
     case TimerId::LabelSwitch: return Timer4;
+    case TimerId::Marker: return MarkerTimer;
   }
   return Timer1;
 }
@@ -101,6 +108,8 @@ void Stage::apply(Effects e) {
   for (const TimerSwitch& change : e.timers) switchtimer(change);
   if (e.cornerform) showcornerform();
   if (e.pick) showpick(*e.pick);
+  if (e.summary) controls_.Text4->setText(fromrecord(*e.summary));
+  if (e.search) showsearch(*e.search);
   if (e.focusstatus) controls_.Text1->setFocus();
   if (e.hidelog) controls_.Text2->hide();
   for (const std::string& note : e.notes) std::fprintf(stderr, "netglobe: %s\n", note.c_str());
@@ -260,6 +269,11 @@ void Stage::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool Stage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == controls_.Search && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    apply(session_.closesearch());
+    return true;
+  }
   if (watched == controls_.Text1) {
     // The character still reaches the status line afterwards.
     if (event->type() == QEvent::KeyPress) typed(static_cast<QKeyEvent*>(event)->text());

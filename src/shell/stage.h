@@ -61,6 +61,8 @@ class Stage : public QOpenGLWidget {
   void fillsidelist(const SideListRows& list);
   void placesidelists();
   void showpick(const PickText& pick);
+  void showsearch(const SearchView& search);
+  void connectsearch();
   void pickat(float x, float y);
   void startdownload();
   void answerarrived();
@@ -93,6 +95,7 @@ class Stage : public QOpenGLWidget {
   QTimer Timer2;  // flight to a region
   QTimer Timer3;  // zoom-in after startup
   QTimer Timer4;  // one-shot pilot-label switch
+  QTimer MarkerTimer;  // the ring around a client flown to
 
   std::string glfailure_;
   bool startupqueued_ = false;

@@ -103,6 +103,24 @@ StageControls buildcontrols(QWidget* stage) {
   c.Listbox5 = listbox(stage, 160, QColor(0, 0, 64), QColor(255, 255, 255));
   c.Listbox6 = listbox(stage, 200, QColor(0, 0, 64), QColor(255, 192, 192));
 
+  // The search field lies over the top of the globe area, clear of the
+  // pick boxes at the left and the side lists at the right; closed at first.
+  c.Search = new QLineEdit(stage);
+  c.Search->setGeometry(200, 4, 360, 22);
+  c.Search->setFont(boldfont("Arial", 9));
+  c.Search->setPlaceholderText(QStringLiteral("callsign, member id or name"));
+  c.Matches = listbox(stage, 0, QColor(0, 0, 128), QColor(255, 255, 255));
+  c.Matches->setGeometry(200, 26, 360, 0);
+  c.Matches->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  c.SearchNote = new QLabel(stage);
+  c.SearchNote->setFont(boldfont("Arial", 8));
+  colour(c.SearchNote, QColor(0, 0, 128), QColor(255, 255, 200));
+  c.SearchNote->setGeometry(200, 26, 360, 16);
+  for (QWidget* w : {static_cast<QWidget*>(c.Search), static_cast<QWidget*>(c.Matches),
+                     static_cast<QWidget*>(c.SearchNote)}) {
+    w->hide();
+  }
+
   QWidget::setTabOrder(c.Text1, c.Text2);
   QWidget::setTabOrder(c.Text2, c.Text3);
   QWidget::setTabOrder(c.Text3, c.Text4);

@@ -23,6 +23,9 @@ struct StageControls {
   QPlainTextEdit* Text3 = nullptr;  // pick detail box
   QLineEdit* Text4 = nullptr;       // pick summary line
   QLabel* Pict = nullptr;           // holds the decoded globe image
+  QLineEdit* Search = nullptr;      // the search field over the top of the globe
+  QListWidget* Matches = nullptr;   // its matches, best first
+  QLabel* SearchNote = nullptr;     // "no match", "N more", what choosing said
 
   std::array<QListWidget*, 6> listboxes() const {
     return {Listbox1, Listbox2, Listbox3, Listbox4, Listbox5, Listbox6};
