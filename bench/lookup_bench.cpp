@@ -11,7 +11,7 @@
 
 #include "base/line_reader.h"
 #include "refdata/directories.h"
-#include "refdata/reference_scan.h"
+#include "support/reference_scan.h"
 
 namespace {
 

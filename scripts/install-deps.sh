@@ -10,7 +10,7 @@ PACKAGES="
   fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libboost-dev
-  xvfb xauth x11-utils x11-apps imagemagick xdotool
+  xvfb xauth x11-utils x11-apps imagemagick xdotool xclip
   dpkg-dev file desktop-file-utils
 "
 

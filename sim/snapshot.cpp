@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "field_text.h"
+
 namespace netsim {
 namespace {
 

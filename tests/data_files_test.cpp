@@ -17,6 +17,8 @@
 #include "base/fields.h"
 #include "base/line_reader.h"
 #include "base/number_text.h"
+#include "geo/globe_coords.h"
+#include "layers/static_layers.h"
 
 namespace netglobe {
 namespace {
@@ -231,28 +233,31 @@ class FirFiles : public ::testing::Test {
 };
 
 TEST_F(FirFiles, OutlineLayerDrawsEveryPointOfEveryBlock) {
-  // drawfirs: skip the first line, read points up to a line starting with
-  // "!", then skip one more line; stop at "!!" or at the end of the file.
-  ASSERT_EQ(outline.front()[0], '!');
-  std::size_t drawn = 0, loops = 0, i = 1;
-  bool finished = false;
-  while (i < outline.size() && !finished) {
-    ++loops;
-    for (; i < outline.size(); ++i) {
-      if (outline[i].rfind("!!", 0) == 0) {
-        finished = true;
-        break;
-      }
-      if (outline[i][0] == '!') break;
-      ++drawn;
+  // The layer as the program builds it, against the blocks read above: one
+  // closed strip per block, every point in its order, none lost to the way
+  // the builder passes over the line after each block.
+  const Layer layer = drawfirs(kData + "/fir1.dat");
+  std::vector<std::vector<GlobePoint>> strips;
+  for (const DrawOp& op : layer.ops.ops()) {
+    if (op.kind == DrawOp::Kind::Begin) strips.emplace_back();
+    if (op.kind == DrawOp::Kind::Vertex) {
+      ASSERT_FALSE(strips.empty());
+      strips.back().push_back({op.f[0], op.f[1], op.f[2]});
     }
-    i += 2;
   }
-  EXPECT_TRUE(finished) << "no end-of-data line";
-  std::size_t total = 0;
-  for (const Block& b : blocks) total += b.points.size();
-  EXPECT_EQ(drawn, total) << "points lost to the line skipped after each block";
-  EXPECT_EQ(loops, blocks.size());
+  ASSERT_EQ(strips.size(), blocks.size());
+  for (std::size_t b = 0; b < blocks.size(); ++b) {
+    SCOPED_TRACE(blocks[b].code + ", block " + std::to_string(b + 1));
+    const std::vector<GlobePoint>& strip = strips[b];
+    ASSERT_EQ(strip.size(), blocks[b].points.size() + 1);
+    for (std::size_t i = 0; i <= blocks[b].points.size(); ++i) {
+      const Point& p = blocks[b].points[i % blocks[b].points.size()];
+      const GlobePoint want = getxyz(p.lat, p.lon, 0);
+      ASSERT_EQ(strip[i].x, float(want.x)) << "point " << i + 1;
+      ASSERT_EQ(strip[i].y, float(want.y)) << "point " << i + 1;
+      ASSERT_EQ(strip[i].z, float(want.z)) << "point " << i + 1;
+    }
+  }
 }
 
 TEST_F(FirFiles, OutlinesFitTheLayerBufferAndStayContinuous) {

@@ -20,6 +20,7 @@
 #include "feed/feed_refresh.h"
 #include "feed/http_fetch.h"
 #include "feed/status_copy.h"
+#include "field_text.h"
 #include "options.h"
 #include "sim_server.h"
 #include "snapshot.h"

@@ -14,7 +14,9 @@
 #include "population.h"
 #include "base/fields.h"
 #include "base/number_text.h"
+#include "field_text.h"
 #include "snapshot.h"
+#include "sphere.h"
 #include "temp_folder.h"
 #include "world.h"
 

@@ -16,7 +16,7 @@
 #include <sstream>
 
 #include "refdata/directories.h"
-#include "refdata/reference_scan.h"
+#include "support/reference_scan.h"
 #include "temp_folder.h"
 
 namespace netglobe {

@@ -38,6 +38,25 @@ netglobe_title() {
 
 title_has() { netglobe_title | grep -qF -- "$1"; }
 
+# The pick summary, the box at the window's top-left corner that names what
+# lies under the cursor, read from outside as a user copies it: a click into
+# the box, select all, copy. The clipboard holds a marker until then, so that
+# a copy not yet made is never taken for one made; xclip takes the clipboard
+# in a process of its own, so the marker is waited for too. Without a window
+# manager the window lies at the screen's origin. Moving there picks again,
+# and a pick that meets nothing keeps the name it had. An empty box (no pick
+# yet) cannot be copied: the call fails after SECONDS (default 10).
+pick_summary() {
+  printf '%s' "$CLIPBOARD_MARKER" | xclip -selection clipboard -i >/dev/null 2>&1
+  wait_for 10 clipboard_is "$CLIPBOARD_MARKER" || return 1
+  xdotool mousemove 5 5 click 1 key ctrl+a ctrl+c
+  wait_for "${1:-10}" not clipboard_is "$CLIPBOARD_MARKER" || return 1
+  xclip -selection clipboard -o
+}
+CLIPBOARD_MARKER="(nothing copied)"
+clipboard_is() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$1" ]; }
+not() { ! "$@"; }
+
 alive() { kill -0 "$1" 2>/dev/null; }
 dead() { ! kill -0 "$1" 2>/dev/null; }
 

@@ -8,7 +8,7 @@
 #include "fuzz_checks.h"
 #include "refdata/directories.h"
 #include "refdata/keyed_lines.h"
-#include "refdata/reference_scan.h"
+#include "support/reference_scan.h"
 
 namespace {
 

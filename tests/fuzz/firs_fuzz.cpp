@@ -7,7 +7,7 @@
 #include "layers/static_layers.h"
 #include "refdata/directories.h"
 #include "refdata/keyed_lines.h"
-#include "refdata/reference_scan.h"
+#include "support/reference_scan.h"
 #include "scene/scene_state.h"
 
 namespace {

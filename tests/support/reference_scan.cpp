@@ -1,4 +1,4 @@
-#include "refdata/reference_scan.h"
+#include "support/reference_scan.h"
 
 #include <utility>
 

@@ -11,9 +11,10 @@
 namespace netglobe {
 
 // The lookups as whole-file scans from the start, one read per call. The
-// program asks the directories instead; these stay as the plain statement of
+// program asks the directories instead; these are the plain statement of
 // what every lookup must give, for the tests, the fuzz targets and the
-// benchmark. Each also reads a file's content handed over as a reader.
+// benchmark, and are not part of the program. Each also reads a file's
+// content handed over as a reader.
 
 // folder/firs.dat: the first record of the code that names a boundary code
 // (position 8) wins; otherwise the last record of the code does. fieldbuf
