@@ -46,9 +46,12 @@ std::string usagetext() {
          "  p             larger aircraft and approach symbols on and off\n"
          "  g             zoom in as after the start\n"
          "  o f i \xC3\xA4 -     side lists on and off; Backspace shows all, Esc hides all\n"
+         "  Ctrl+F  /     find a client by callsign, member id or name: Return or a\n"
+         "                click flies to it and follows a pilot; Esc closes the field\n"
          "Mouse: left button drag turns and tilts, right button drag up and down or\n"
          "the wheel zooms; whatever lies under the cursor is named at the top left\n"
-         "(double-click for the full list).\n";
+         "(double-click for the full list). A double-click on a side-list row flies\n"
+         "to its client.\n";
 }
 
 OptionsResult parseoptions(const std::vector<std::string>& args, const char* serverenv) {
