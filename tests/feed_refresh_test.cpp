@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "feed/background_fetch.h"
+#include "base/background_task.h"
 #include "feed/feed_refresh.h"
 #include "feed/status_copy.h"
 #include "loopback_server.h"
@@ -140,7 +140,7 @@ TEST(Getwhazz, ReasonFromAnyFetcherReachesTheTitle) {
   EXPECT_EQ(r.host.titles.back(), " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=0 (update failed: timed out)");
 }
 
-TEST(BackgroundFetch, OneRequestAtATimeAndCancelEndsARequestTheServerHolds) {
+TEST(BackgroundTask, OneRequestAtATimeAndCancelEndsARequestTheServerHolds) {
   // The server holds every answer until the test lets it go.
   std::mutex mutex;
   std::condition_variable letgo;
@@ -162,7 +162,7 @@ TEST(BackgroundFetch, OneRequestAtATimeAndCancelEndsARequestTheServerHolds) {
 
   std::atomic<int> done = 0;
   {
-    BackgroundFetch fetch;
+    BackgroundTask<FetchResult> fetch;
     ASSERT_TRUE(fetch.start(job, [&] { ++done; }));
     EXPECT_FALSE(fetch.start(job, [&] { ++done; }));  // one request at a time
     while (requests == 0) std::this_thread::yield();

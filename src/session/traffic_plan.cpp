@@ -41,7 +41,9 @@ Layer buildtraffic(TrafficLayer layer, double size, const TrafficSources& from) 
     case T::Aircraft: return drawaircraft(lists, from.friends, size);
     case T::Direction: return drawaircraftdir(lists, refs.airports);
     case T::ActiveFir: return drawactfir(lists, refs.firs, refs.outlines, from.actfirmode);
-    case T::Chiefs: return drawchiefs(from.statuspath, refs.outlines);
+    case T::Chiefs:
+      if (from.copytext) return drawchiefs(LineReader::fromtext(*from.copytext), refs.outlines);
+      return drawchiefs(from.statuspath, refs.outlines);
     case T::Approach: return drawapp(lists, refs.airports, size);
     case T::Tower: return drawtwr(lists, refs.airports, size);
     case T::CtrLabels: return showctrname(lists, refs.firs);

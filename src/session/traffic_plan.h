@@ -47,6 +47,7 @@ struct TrafficSources {
   const RefDirectories& refs;
   const FriendIds& friends;
   std::string statuspath;  // the stored copy, read by the chiefs layer
+  const std::string* copytext = nullptr;  // instead of the stored copy (a kept refresh)
   int actfirmode = 1;
   int pilotlabelmode = 1;
 };

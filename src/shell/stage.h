@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/program_folders.h"
-#include "feed/background_fetch.h"
+#include "base/background_task.h"
 #include "render/gl_scene.h"
 #include "session/session.h"
 #include "shell/stage_controls.h"
@@ -89,7 +89,7 @@ class Stage : public QOpenGLWidget {
   Session session_;
   StageControls controls_;
   GlScene gl_;
-  BackgroundFetch fetch_;
+  BackgroundTask<FetchResult> fetch_;
 
   QTimer Timer1;  // feed refresh
   QTimer Timer2;  // flight to a region
