@@ -22,8 +22,9 @@ enum ListNumber : int {
   kAprLabelList = 14,
   kTwrLabelList = 15,
   kPilotLabelList = 16,
+  kTrailList = 17,
 };
-inline constexpr int kLastSceneList = kPilotLabelList;
+inline constexpr int kLastSceneList = kTrailList;
 // List kGlyphListBase + c draws windows-1252 byte c (no list for 255).
 inline constexpr int kGlyphListBase = 500;
 inline constexpr int kGlyphCount = 255;
