@@ -1,5 +1,7 @@
 #include "history/update_time.h"
 
+#include <algorithm>
+
 #include "feed/client_lines.h"
 
 namespace netglobe {
@@ -22,7 +24,11 @@ std::string_view statusupdatetime(std::string_view body) {
     if (!line.starts_with(kKey)) continue;
     const std::string_view rest = trimmed(line.substr(kKey.size()));
     if (!rest.starts_with('=')) continue;
-    return trimmed(rest.substr(1)).substr(0, kMaxUpdateText);
+    // A control character (a stray CR) ends the value: it is shown as a time.
+    std::string_view value = trimmed(rest.substr(1)).substr(0, kMaxUpdateText);
+    const auto control = std::find_if(value.begin(), value.end(),
+                                      [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    return trimmed(value.substr(0, std::size_t(control - value.begin())));
   }
   return {};
 }
