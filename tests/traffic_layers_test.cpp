@@ -268,9 +268,16 @@ TEST_F(TrafficLayers, ChiefOutlinesFromTheStatusFile) {
 namespace netglobe {
 namespace {
 
-PositionFrame frame(std::int64_t minute, std::vector<PilotPosition> pilots) {
-  for (PilotPosition& p : pilots) p.key = pilotkey(p.callsign, p.memberid);
-  return {static_cast<std::uint64_t>(minute + 1000), minute * 60'000, std::move(pilots)};
+struct Seen {
+  const char* callsign;
+  const char* memberid;
+  double lat, lon;
+};
+
+PositionFrame frame(std::int64_t minute, const std::vector<Seen>& seen) {
+  PositionFrame f{static_cast<std::uint64_t>(minute + 1000), minute * 60'000, {}};
+  for (const Seen& p : seen) f.pilots.push_back(pilotposition(p.callsign, p.memberid, p.lat, p.lon));
+  return f;
 }
 
 TEST(Trails, EachDrawnPilotsTrackInItsRimColourBrokenByGapsAndJumps) {
@@ -284,9 +291,9 @@ TEST(Trails, EachDrawnPilotsTrackInItsRimColourBrokenByGapsAndJumps) {
       frame(60, {{"A", "811402", 49.0, 9.0}}),  // outside the 30 minutes
       frame(71, {{"A", "811402", 49.1, 9.1}, {"B", "2", 39.0, 0}, {"A", "9", 0, 100}}),
       frame(72, {{"A", "811402", 49.2, 9.2}, {"A", "811402", 1, 1}, {"B", "2", 39.1, 0}}),
-      frame(73, {{"A", "811402", 49.3, 9.3}, {"B", "2", 45.0, 0}, {"A", "9", 0, 101}}),
-      frame(74, {{"A", "811402", 49.4, 9.4}, {"B", "2", 45.1, 0}}),
-      frame(85, {{"A", "811402", 49.5, 9.5}, {"B", "2", 45.2, 0}, {"C", "3", 1, 1}}),
+      frame(73, {{"A", "811402", 49.3, 9.3}, {"B", "2", 44.11, 0}, {"A", "9", 0, 101}}),
+      frame(74, {{"A", "811402", 49.4, 9.4}, {"B", "2", 49.08, 0}}),
+      frame(85, {{"A", "811402", 49.5, 9.5}, {"B", "2", 49.1, 0}, {"C", "3", 1, 1}}),
       frame(90, {{"A", "811402", 49.6, 9.6}}),
       frame(95, {{"A", "811402", 49.7, 9.7}}),
       frame(100, {{"A", "811402", 50, 10}, {"B", "2", 40, 0}}),
@@ -305,13 +312,14 @@ TEST(Trails, EachDrawnPilotsTrackInItsRimColourBrokenByGapsAndJumps) {
   };
   // A: joined minute by minute, broken by the 11 minutes from 74 to 85,
   // then joined at 5-minute steps (the duplicate in minute 72 is not a fix).
-  // B: broken by its 354 NM jump after 72 and by the gap after 74; its
-  // lone fixes at 85 and 100 draw nothing. C has a single fix.
+  // B: broken by its jump of 5.01 degrees (301 NM) after 72, joined over
+  // 4.97 degrees (299 NM) and broken by the gap after 74; its lone fixes at
+  // 85 and 100 draw nothing. C has a single fix.
   const std::vector<Expected> expected = {
       {blue, {{49.1, 9.1}, {49.2, 9.2}, {49.3, 9.3}, {49.4, 9.4}}},
       {blue, {{49.5, 9.5}, {49.6, 9.6}, {49.7, 9.7}, {50, 10}}},
       {green, {{39.0, 0}, {39.1, 0}}},
-      {green, {{45.0, 0}, {45.1, 0}}},
+      {green, {{44.11, 0}, {49.08, 0}}},
   };
   ASSERT_EQ(lines.size(), expected.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {

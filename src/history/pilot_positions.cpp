@@ -24,6 +24,12 @@ std::uint64_t pilotkey(std::string_view callsign, std::string_view memberid) {
   return historyhash(memberid, historyhash(callsign));
 }
 
+PilotPosition pilotposition(std::string_view callsign, std::string_view memberid, double lat,
+                            double lon) {
+  return {std::string(callsign), std::string(memberid), lat, lon, pilotkey(callsign, memberid),
+          getxyz(lat, lon, 0)};
+}
+
 std::vector<PilotPosition> decodepositions(std::string_view text) {
   std::vector<PilotPosition> pilots;
   ClientLines reader(LineReader::fromtext(text));
@@ -32,9 +38,8 @@ std::vector<PilotPosition> decodepositions(std::string_view text) {
     if (!line.empty() && line[0] == '!') break;
     if (!classifyclient(line).pilot) continue;
     const ClientFields f(line, kLongitude);
-    pilots.push_back({std::string(f(kCallsign)), std::string(f(kMemberId)),
-                      leadingnumber(f(kLatitude)), leadingnumber(f(kLongitude)),
-                      pilotkey(f(kCallsign), f(kMemberId))});
+    pilots.push_back(pilotposition(f(kCallsign), f(kMemberId), leadingnumber(f(kLatitude)),
+                                   leadingnumber(f(kLongitude))));
   }
   return pilots;
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "geo/globe_coords.h"
+
 namespace netglobe {
 
 class HistoryStore;
@@ -16,11 +18,17 @@ struct PilotPosition {
   double lat = 0;        // position 6, read as the aircraft layer reads it
   double lon = 0;        // position 7
   std::uint64_t key = 0; // pilotkey(callsign, memberid)
+  // getxyz(lat, lon, 0), worked out once: a trail passes through the same
+  // position at every rebuild for half an hour.
+  GlobePoint at;
 };
 
 // The same pilot is the same callsign with the same member id; the key lets
 // a lookup compare one number before it compares the texts.
 std::uint64_t pilotkey(std::string_view callsign, std::string_view memberid);
+
+PilotPosition pilotposition(std::string_view callsign, std::string_view memberid, double lat,
+                            double lon);
 
 // The pilots of a status text read by the status parser's rules (header
 // skipped, client lines up to the first "!" line, a pilot by its type

@@ -1,6 +1,7 @@
 #include "layers/trail_layer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <unordered_map>
 
@@ -21,8 +22,7 @@ constexpr double kKmPerNm = 1.852;
 
 struct Fix {
   std::int64_t receiptms;
-  double lat;
-  double lon;
+  const PilotPosition* at;
 };
 
 struct Track {
@@ -33,11 +33,18 @@ struct Track {
   const PositionFrame* lastframe = nullptr;  // one fix a frame, even if it lists the pilot twice
 };
 
+// Two globe points are as far apart on the globe as their chord says: the
+// chord of kTrailBreakNm on the overlay shell stands for the distance, so
+// the tens of thousands of fixes of a rebuild need no trigonometry. The
+// points and dist() share the degree conversion, so both agree.
+const double kBreakChord = 2 * kLayerRadius * std::sin(kTrailBreakNm * kKmPerNm / kEarthRadiusKm / 2);
+
 bool joined(const Fix& a, const Fix& b) {
   if (b.receiptms - a.receiptms > kTrailBreakMs) return false;
-  // A distance that is not a number (a position no globe has) breaks too.
-  const double nm = dist(a.lat, a.lon, b.lat, b.lon) / kKmPerNm;
-  return nm <= kTrailBreakNm;
+  const GlobePoint& p = a.at->at;
+  const GlobePoint& q = b.at->at;
+  const double dx = p.x - q.x, dy = p.y - q.y, dz = p.z - q.z;
+  return dx * dx + dy * dy + dz * dz <= kBreakChord * kBreakChord;
 }
 
 void drawtrack(DrawList& out, const Track& track) {
@@ -47,7 +54,7 @@ void drawtrack(DrawList& out, const Track& track) {
     if (i < f.size() && joined(f[i - 1], f[i])) continue;
     if (i - start >= 2) {
       out.begin(Prim::LineStrip);
-      for (std::size_t k = start; k < i; ++k) out.vertex(getxyz(f[k].lat, f[k].lon, 0));
+      for (std::size_t k = start; k < i; ++k) out.vertex(f[k].at->at);
       out.end();
     }
     start = i;
@@ -92,7 +99,7 @@ Layer drawtrails(const std::vector<PositionFrame>& frames, const StatusLists& li
       if (track.callsign != p.callsign || track.memberid != p.memberid) continue;
       if (track.lastframe == frame) continue;
       track.lastframe = frame;
-      track.fixes.push_back({frame->receiptms, p.lat, p.lon});
+      track.fixes.push_back({frame->receiptms, &p});
     }
   }
 

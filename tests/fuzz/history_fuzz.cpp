@@ -86,10 +86,11 @@ void checkpositions(std::string_view text) {
   for (const PilotPosition& p : pilots) {
     FUZZ_CHECK(std::isfinite(p.lat) && std::isfinite(p.lon));
     FUZZ_CHECK(p.key == pilotkey(p.callsign, p.memberid));
+    FUZZ_CHECK(std::isfinite(p.at.x) && std::isfinite(p.at.y) && std::isfinite(p.at.z));
   }
   // Every drawn pilot met twice, a minute apart, and once more far away.
   std::vector<PositionFrame> frames = {{1, 0, pilots}, {2, 60'000, pilots}, {3, 120'000, pilots}};
-  for (PilotPosition& p : frames[2].pilots) p.lat += 50;
+  for (PilotPosition& p : frames[2].pilots) p = pilotposition(p.callsign, p.memberid, p.lat + 50, p.lon);
   const Layer layer = drawtrails(frames, lists, FriendIds(), 120'000);
   fuzz::checklayer(layer, kTrailList);
   FUZZ_CHECK(layer.ops.countof(DrawOp::Kind::LoadName) == 0);
