@@ -143,6 +143,26 @@ void BM_history_read_cold(benchmark::State& state) {
 }
 BENCHMARK(BM_history_read_cold)->Unit(benchmark::kMillisecond);
 
+// One replay step back as the history sees it: the shown refresh read, and
+// the trail positions of its half hour brought along (one refresh more to
+// decode, from a segment further back). 600 steps from the newest: five
+// hours, thirty segments entered at each end of the window.
+void BM_history_step_back_with_trails(benchmark::State& state) {
+  HistoryStore& store = daystore();
+  store.dropunpacked();
+  netglobe::PositionFrames frames;
+  std::size_t i = store.size() - 1;
+  frames.update(store, store.at(i).receiptms, netglobe::kTrailWindowMs);
+  for (auto _ : state) {
+    --i;
+    const netglobe::HistoryText text = store.read(i);
+    if (!text.ok) state.SkipWithError(text.failure.c_str());
+    frames.update(store, store.at(i).receiptms, netglobe::kTrailWindowMs);
+  }
+  state.counters["frames"] = double(frames.frames().size());
+}
+BENCHMARK(BM_history_step_back_with_trails)->Iterations(600)->Unit(benchmark::kMillisecond);
+
 constexpr int kTrailClients = 3000;
 constexpr int kTrailRefreshes = 60;  // 30 minutes
 

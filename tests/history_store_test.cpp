@@ -76,6 +76,11 @@ TEST(HistoryStore, KeepsEachNewRefreshOnceAndReadsItBackAfterARestart) {
 
     ASSERT_EQ(store.size(), kept.size());
     EXPECT_EQ(texts(store), kept);
+    // Replay and its trails read in two places at once.
+    for (std::size_t i = kept.size(); i-- > 0;) {
+      EXPECT_EQ(store.read(i).text, kept[i]);
+      EXPECT_EQ(store.read(i / 3).text, kept[i / 3]);
+    }
     EXPECT_EQ(store.at(0).receiptms, kStart);
     EXPECT_EQ(store.at(0).update, stamp(0));
     EXPECT_EQ(store.at(kept.size() - 1).update, "");

@@ -230,9 +230,8 @@ void HistoryStore::prune(std::int64_t nowms) {
   const auto gone = [&](const Segment& s) {
     if (s.file == writing_ || s.firstlive < s.records.size() || s.lastms() >= cutoff) return false;
     if (::unlink(path(s.file).c_str()) != 0 && errno != ENOENT) return false;
-    if (s.file == cachedfile_) {
-      cachedfile_.clear();
-      cachedtexts_.clear();
+    for (Chain& chain : chains_) {
+      if (chain.file == s.file) chain = {};
     }
     return true;
   };
@@ -249,26 +248,37 @@ HistoryText HistoryStore::read(std::size_t i) {
   const Record& r = s.records[e.record];
   if (r.serial == lastserial_) return {true, lasttext_, {}};
 
-  if (cachedfile_ != s.file || cachedfrom_ != r.chainstart) {
-    cachedfile_ = s.file;
-    cachedfrom_ = r.chainstart;
-    cachedtexts_.clear();
-  }
-  if (e.record >= cachedfrom_ + cachedtexts_.size()) {
+  Chain& chain = chainof(s.file, r.chainstart);
+  if (e.record >= chain.from + chain.texts.size()) {
     const FileSource file(path(s.file));
     std::string packed;
-    for (std::size_t k = cachedfrom_ + cachedtexts_.size(); k <= e.record; ++k) {
+    for (std::size_t k = chain.from + chain.texts.size(); k <= e.record; ++k) {
       const RecordInfo& info = s.records[k].info;
-      const std::string_view prefix = k == cachedfrom_ ? std::string_view{} : cachedtexts_.back();
+      const std::string_view prefix = k == chain.from ? std::string_view{} : chain.texts.back();
       std::string text;
       if (!file.readat(info.offset, static_cast<std::size_t>(info.packedsize), packed) ||
           !unpacker_.unpack(packed, prefix, info.rawsize, info.contenthash, text)) {
         return {false, {}, "history: " + s.file + ": a kept refresh cannot be read back"};
       }
-      cachedtexts_.push_back(std::move(text));
+      chain.texts.push_back(std::move(text));
     }
   }
-  return {true, cachedtexts_[e.record - cachedfrom_], {}};
+  return {true, chain.texts[e.record - chain.from], {}};
 }
+
+HistoryStore::Chain& HistoryStore::chainof(const std::string& file, std::size_t from) {
+  ++reads_;
+  for (Chain& chain : chains_) {
+    if (chain.file == file && chain.from == from) {
+      chain.used = reads_;
+      return chain;
+    }
+  }
+  Chain& oldest = chains_[0].used <= chains_[1].used ? chains_[0] : chains_[1];
+  oldest = {file, from, {}, reads_};
+  return oldest;
+}
+
+void HistoryStore::dropunpacked() { chains_ = {}; }
 
 }  // namespace netglobe

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -78,8 +79,10 @@ class HistoryStore {
   const KeptRefresh& at(std::size_t i) const;
   // The full text of kept refresh i. Reading back through a segment is
   // cheap once one refresh of it has been read: the segment's texts up to
-  // that one stay unpacked until another segment is read.
+  // that one stay unpacked (for the two segments read last).
   HistoryText read(std::size_t i);
+  // Gives back the memory of the unpacked texts (when replay ends).
+  void dropunpacked();
 
   const std::string& folder() const { return folder_; }
   HistoryRetention retention() const { return retention_; }
@@ -141,10 +144,18 @@ class HistoryStore {
   std::string lastfailure_;
   HistoryPacker packer_;
 
-  // The texts of one segment, unpacked from its first full record on.
-  std::string cachedfile_;
-  std::size_t cachedfrom_ = 0;
-  std::vector<std::string> cachedtexts_;
+  // Texts of a segment unpacked from one of its full records on. Two are
+  // kept: replay reads near the refresh it shows while its trails read half
+  // an hour further back.
+  struct Chain {
+    std::string file;
+    std::size_t from = 0;
+    std::vector<std::string> texts;
+    std::uint64_t used = 0;
+  };
+  Chain& chainof(const std::string& file, std::size_t from);
+  std::array<Chain, 2> chains_;
+  std::uint64_t reads_ = 0;
   HistoryUnpacker unpacker_;
 };
 
