@@ -52,6 +52,11 @@ std::string storedsnapshot(int clients) {
   return path;
 }
 
+std::string movingsnapshot(int clients, int step) {
+  return netglobe::convertlineends(
+      netglobe::tocp1252(netsim::snapshot(network(clients), kTime + 30 * std::int64_t(step))));
+}
+
 NetsimServer::NetsimServer(int clients) : server_(network(clients), {{}, {}, kTime}) {
   port_ = server_.bind(0);
   thread_ = std::thread([this] { server_.run(); });

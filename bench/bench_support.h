@@ -25,6 +25,10 @@ const std::string& scratchfolder();
 // The local copy of a snapshot of the given size, as a refresh stores it.
 std::string storedsnapshot(int clients);
 
+// Refresh step of a network that moves on: the status text of the moment
+// kTime + step * 30 s as a refresh keeps it (program encoding and line ends).
+std::string movingsnapshot(int clients, int step);
+
 // netsim serving the network of the given size at kTime, on loopback, on a
 // thread of its own for the whole run.
 class NetsimServer {

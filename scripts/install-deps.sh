@@ -6,7 +6,7 @@ set -eu
 PACKAGES="
   cmake g++ make pkgconf
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libxcb1-dev
-  libcurl4-openssl-dev libcpp-httplib-dev
+  libcurl4-openssl-dev libcpp-httplib-dev libzstd-dev
   fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libboost-dev

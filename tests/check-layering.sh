@@ -4,7 +4,7 @@
 # Usage: check-layering.sh SRC_DIR
 set -eu
 src=$1
-order="base geo refdata feed scene layers lists session render shell"
+order="base geo refdata feed history scene layers lists session render shell"
 rank() {
   i=0
   for f in $order; do
@@ -30,7 +30,7 @@ for folder in $order; do
   done
 done
 # The core (everything below render) is plain C++: no Qt, no GL.
-for folder in base geo refdata feed scene layers lists session; do
+for folder in base geo refdata feed history scene layers lists session; do
   [ -d "$src/$folder" ] || continue
   if grep -ln '^#include <\(Q\|GL/\)' "$src/$folder"/*.h "$src/$folder"/*.cpp 2>/dev/null; then
     echo "layering: the core files above include Qt or GL" >&2

@@ -12,6 +12,8 @@
 #include "layers/fir_layers.h"
 #include "layers/marker_ring.h"
 #include "layers/station_layers.h"
+#include "layers/trail_layer.h"
+#include "scene/scene_state.h"
 #include "scene/pick_names.h"
 #include "scene/scene_state.h"
 #include "temp_folder.h"
@@ -280,6 +282,95 @@ TEST(MarkerRing, RoundRingAroundTheClientWithoutAName) {
       EXPECT_EQ(ring[0].colour[k], (Rgba4{1, 0, 1, 1}));
     }
   }
+}
+
+}  // namespace
+}  // namespace netglobe
+
+namespace netglobe {
+namespace {
+
+struct Seen {
+  const char* callsign;
+  const char* memberid;
+  double lat, lon;
+};
+
+PositionFrame frame(std::int64_t minute, const std::vector<Seen>& seen) {
+  PositionFrame f{static_cast<std::uint64_t>(minute + 1000), minute * 60'000, {}};
+  for (const Seen& p : seen) f.pilots.push_back(pilotposition(p.callsign, p.memberid, p.lat, p.lon));
+  return f;
+}
+
+TEST(Trails, EachDrawnPilotsTrackInItsRimColourBrokenByGapsAndJumps) {
+  StatusLists lists;
+  fill(lists.pillines, lists.pilcount,
+       {record("A", "50", "10", "0", "", "811402"), record("B", "40", "0", "0", "EDDT", "2"),
+        record("C", "0", "0", "0", "", "3"), record("A", "50", "10", "0", "", "811402")});
+  // Minutes before the end at 100; A's callsign also flies under another
+  // member id, which is another pilot and not drawn.
+  std::vector<PositionFrame> frames = {
+      frame(60, {{"A", "811402", 49.0, 9.0}}),  // outside the 30 minutes
+      frame(71, {{"A", "811402", 49.1, 9.1}, {"B", "2", 39.0, 0}, {"A", "9", 0, 100}}),
+      frame(72, {{"A", "811402", 49.2, 9.2}, {"A", "811402", 1, 1}, {"B", "2", 39.1, 0}}),
+      frame(73, {{"A", "811402", 49.3, 9.3}, {"B", "2", 44.11, 0}, {"A", "9", 0, 101}}),
+      frame(74, {{"A", "811402", 49.4, 9.4}, {"B", "2", 49.08, 0}}),
+      frame(85, {{"A", "811402", 49.5, 9.5}, {"B", "2", 49.1, 0}, {"C", "3", 1, 1}}),
+      frame(90, {{"A", "811402", 49.6, 9.6}}),
+      frame(95, {{"A", "811402", 49.7, 9.7}}),
+      frame(100, {{"A", "811402", 50, 10}, {"B", "2", 40, 0}}),
+      frame(101, {{"A", "811402", 0, 0}, {"B", "2", 0, 0}}),  // after the end: a later refresh
+  };
+  std::swap(frames[2], frames[7]);  // the order of receipt decides, not the order given
+  const Layer layer = drawtrails(frames, lists, FriendIds({"811402"}), 100 * 60'000);
+  EXPECT_EQ(layer.list, kTrailList);
+  EXPECT_EQ(layer.ops.countof(Kind::LoadName), 0u);
+
+  const std::vector<Drawn> lines = drawn(layer.ops);
+  const Rgba4 blue{0, 0, 1, 1}, green{0, 0.5f, 0, 1};
+  struct Expected {
+    Rgba4 colour;
+    std::vector<LatLon> at;
+  };
+  // A: joined minute by minute, broken by the 11 minutes from 74 to 85,
+  // then joined at 5-minute steps (the duplicate in minute 72 is not a fix).
+  // B: broken by its jump of 5.01 degrees (301 NM) after 72, joined over
+  // 4.97 degrees (299 NM) and broken by the gap after 74; its lone fixes at
+  // 85 and 100 draw nothing. C has a single fix.
+  const std::vector<Expected> expected = {
+      {blue, {{49.1, 9.1}, {49.2, 9.2}, {49.3, 9.3}, {49.4, 9.4}}},
+      {blue, {{49.5, 9.5}, {49.6, 9.6}, {49.7, 9.7}, {50, 10}}},
+      {green, {{39.0, 0}, {39.1, 0}}},
+      {green, {{44.11, 0}, {49.08, 0}}},
+  };
+  ASSERT_EQ(lines.size(), expected.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].prim, Prim::LineStrip);
+    ASSERT_EQ(lines[i].at.size(), expected[i].at.size()) << "line " << i;
+    for (std::size_t k = 0; k < lines[i].at.size(); ++k) {
+      expectat(lines[i].at[k], expected[i].at[k].lat, expected[i].at[k].lon);
+      EXPECT_EQ(lines[i].colour[k], expected[i].colour);
+    }
+  }
+}
+
+TEST(Trails, PositionsAreThePilotLinesOfAStatusText) {
+  const std::string text =
+      "!GENERAL\r\n1\r\n2\r\n3\r\n4\r\n5\r\n!CLIENTS\r\n"
+      "EDDB_TWR:100:Tom:ATC:118.1:52.3:13.5:0:0:\r\n"
+      "DLH1:811402:Jo Jones:PILOT::52.1:13.2:35000:450:\r\n"
+      "SHORT:7:name-long:PILOT:\r\n"
+      "!SERVERS\r\nLATE:9:name-long:PILOT::1:1:\r\n";
+  const std::vector<PilotPosition> pilots = decodepositions(text);
+  ASSERT_EQ(pilots.size(), 2u);
+  EXPECT_EQ(pilots[0].callsign, "DLH1");
+  EXPECT_EQ(pilots[0].memberid, "811402");
+  EXPECT_DOUBLE_EQ(pilots[0].lat, 52.1);
+  EXPECT_DOUBLE_EQ(pilots[0].lon, 13.2);
+  EXPECT_EQ(pilots[0].key, pilotkey("DLH1", "811402"));
+  EXPECT_NE(pilotkey("DLH1", "811402"), pilotkey("DLH18", "11402"));
+  EXPECT_EQ(pilots[1].callsign, "SHORT");  // no position: 0 N 0 E, as the disc is drawn
+  EXPECT_EQ(pilots[1].lat, 0);
 }
 
 }  // namespace

@@ -9,8 +9,6 @@ namespace netglobe {
 
 namespace {
 
-constexpr double kEarthRadiusKm = 6378.137;
-
 // Rounding can push the cosine of the angle between two almost identical
 // positions a hair above 1; arccos would give NaN and the NaN would end the
 // layer being built, so it is held inside the defined range.

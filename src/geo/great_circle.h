@@ -3,6 +3,8 @@
 
 namespace netglobe {
 
+inline constexpr double kEarthRadiusKm = 6378.137;
+
 // Arccosine in radians (0 to pi) built on atan, with full-precision pi.
 // Defined for -1..1 only; outside that it yields NaN.
 double arccos(double wert);

@@ -6,6 +6,7 @@
 #include "geo/great_circle.h"
 #include "layers/direction_segment.h"
 #include "layers/disc_fan.h"
+#include "layers/pilot_mark.h"
 #include "layers/record_fields.h"
 #include "scene/pick_names.h"
 #include "scene/scene_state.h"
@@ -33,18 +34,9 @@ Layer drawaircraft(const StatusLists& lists, const FriendIds& friends, double ra
   for (int i = 1; i <= count; ++i) {
     out.loadname(pickname(PickKind::Aircraft, i));
     splitrecord(lists.pillines[i], fieldbuf, kDestination);
-    double r = rad;
-    Rgba rim{1, 0, 0, 1};
-    if (ishomeairport(fieldbuf(kDestination))) {
-      rim = {0, 0.5f, 0, 1};
-      r += 0.015;
-    }
-    if (friends.contains(fieldbuf(kMemberId))) {
-      rim = {0, 0, 1, 1};
-      r += 0.015;
-    }
-    discfan(out, leadingnumber(fieldbuf(kLatitude)), leadingnumber(fieldbuf(kLongitude)), r,
-            {1, 1, 1, 1}, rim);
+    const PilotMark mark = pilotmark(fieldbuf(kDestination), fieldbuf(kMemberId), friends);
+    discfan(out, leadingnumber(fieldbuf(kLatitude)), leadingnumber(fieldbuf(kLongitude)),
+            rad + mark.grow, {1, 1, 1, 1}, mark.rim);
   }
   return layer;
 }

@@ -23,8 +23,9 @@ enum ListNumber : int {
   kTwrLabelList = 15,
   kPilotLabelList = 16,
   kMarkerList = 17,  // the ring around a client the view has flown to
+  kTrailList = 18,   // pilots' tracks through the kept refreshes
 };
-inline constexpr int kLastSceneList = kMarkerList;
+inline constexpr int kLastSceneList = kTrailList;
 // List kGlyphListBase + c draws windows-1252 byte c (no list for 255).
 inline constexpr int kGlyphListBase = 500;
 inline constexpr int kGlyphCount = 255;
