@@ -23,6 +23,7 @@ std::vector<ListCall> framelists(const SceneState& s, const ReadyLists& ready) {
   add(s.selecting, 0, ListSetup::PopName);
 
   built(true, kDirList, ListSetup::None);
+  built(s.trails == 1 && !s.selecting, kTrailList, ListSetup::LineWidth1);
   built(s.stationlabels == 1, kCtrLabelList, ListSetup::None);
   built(s.stationlabels == 1, kAprLabelList, ListSetup::None);
   built(s.stationlabels == 1, kTwrLabelList, ListSetup::None);

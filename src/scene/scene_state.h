@@ -49,6 +49,7 @@ struct SceneState {
   int showlist5 = -1;
   int showlist6 = -1;
   int marker = -1;  // the ring around a client the view has flown to
+  int trails = -1;  // pilots' tracks through the kept refreshes
   bool selecting = false;  // a pick pass draws the scene into the selection buffer
   bool operator==(const SceneState&) const = default;
 };

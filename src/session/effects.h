@@ -73,6 +73,7 @@ struct Effects {
   std::optional<std::pair<float, float>> pickat;
   bool render = false;
   bool startdownload = false;  // start the status download; hand its answer to downloaded()
+  bool scanhistory = false;    // read the history folder in the background; then historyfound()
   bool startupfinished = false;
   // Handle the pending events, then call next(): a long sequence lets the
   // window live between its steps.

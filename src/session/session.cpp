@@ -1,10 +1,14 @@
 #include "session/session.h"
 
+#include <chrono>
 #include <ctime>
 #include <utility>
 
 #include "layers/marker_ring.h"
 #include "layers/static_layers.h"
+#include "layers/trail_layer.h"
+#include "feed/status_parser.h"
+#include "history/update_time.h"
 #include "lists/pick_decode.h"
 #include "lists/side_lists.h"
 #include "scene/flight.h"
@@ -14,6 +18,12 @@
 
 namespace netglobe {
 namespace {
+
+std::int64_t nowms() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
 
 int localsecond() {
   const std::time_t now = std::time(nullptr);
@@ -41,18 +51,21 @@ void append(Effects& into, Effects&& from) {
   if (from.pickat) into.pickat = from.pickat;
   into.render = into.render || from.render;
   into.startdownload = into.startdownload || from.startdownload;
+  into.scanhistory = into.scanhistory || from.scanhistory;
   into.startupfinished = into.startupfinished || from.startupfinished;
   into.more = from.more;
 }
 
 }  // namespace
 
-Session::Session(std::optional<ServerAddress> server, const ProgramFolders& folders, Clock clock)
+Session::Session(std::optional<ServerAddress> server, const ProgramFolders& folders,
+                 HistoryRetention history, Clock clock)
     : files_(folders.files),
       refs_(folders.files),
       friends_(folders.folder),
       peak_(folders.folder),
-      clock_(clock ? std::move(clock) : Clock(localsecond)) {
+      clock_(clock ? std::move(clock) : Clock(localsecond)),
+      history_(netglobe::historyfolder(folders.folder), history) {
   feed_.server = std::move(server);
   feed_.folder = folders.folder;
   appendlogline(log_, "Enable OpenGL");
@@ -66,6 +79,9 @@ Effects Session::startup() {
   if (startupbegun_ || shutdown_) return {};
   startupbegun_ = true;
   startsec_ = clock_();
+  // The kept refreshes of earlier runs are read beside the startup.
+  Effects first;
+  first.scanhistory = !history_.retention().off();
   const auto log = [](const char* text) { return Step{Step::Log, text}; };
   const auto gl = [](GlWork work) { return Step{Step::Gl, nullptr, work}; };
   const auto layer = [](int list) { return Step{Step::StaticLayer, nullptr, GlWork::None, list}; };
@@ -77,7 +93,15 @@ Effects Session::startup() {
             log("Show Coastlines"), layer(kCoastList),       render,
             log("Show Fir's"),      layer(kFirList),         render,
             log("Get Whazzup"),     Step{Step::Download}};
-  return runsteps();
+  append(first, runsteps());
+  return first;
+}
+
+Effects Session::historyfound(HistoryIndex found) {
+  Effects out;
+  if (shutdown_) return out;
+  for (std::string& line : history_.adopt(std::move(found), nowms())) out.notes.push_back(std::move(line));
+  return out;
 }
 
 Effects Session::next() { return waiting_ ? Effects{} : runsteps(); }
@@ -112,7 +136,8 @@ void Session::run(const Step& step, Effects& out) {
     case Step::Render: out.render = true; break;
     case Step::Download:
       refreshreferences(out);
-      out.title = kLoadingTitle;
+      // A replay keeps its title through the live refreshes beside it.
+      out.title = replayat_ ? replaytitle_ : std::string(kLoadingTitle);
       out.startdownload = true;
       waiting_ = true;
       break;
@@ -120,9 +145,10 @@ void Session::run(const Step& step, Effects& out) {
     case Step::ShowNewLists:
       // A fresh copy, not an assignment: strings keep their capacity when
       // assigned, and a huge line once parsed would stay held in its slot.
-      shown_ = StatusLists(feed_.lists);
-      followafterrefresh(out);
+      shown_ = StatusLists(sourcelists());
+      if (!replayat_) followafterrefresh(out);
       break;
+    case Step::Trails: addtrails(out); break;
     case Step::Traffic: addlayer(buildtraffic(step.layer, step.size, sources()), out); break;
     case Step::FinishStartup: {
       out.timers.push_back({TimerId::Refresh, true});
@@ -138,6 +164,7 @@ void Session::run(const Step& step, Effects& out) {
       break;
     }
     case Step::FinishRefresh: refreshing_ = false; break;
+    case Step::FinishShow: break;
   }
 }
 
@@ -158,21 +185,30 @@ Effects Session::downloaded(FetchResult answer) {
   if (!waiting_ || shutdown_) return {};
   waiting_ = false;
   Effects out;
-  out.title = takeanswer(feed_, std::move(answer));
+  const std::string title = takeanswer(feed_, std::move(answer));
   peak_.keep(feed_.lists.topcount);
-  index_ = ClientIndex(statusfilepath(feed_.folder));
-  queueaftertheanswer();
+  keepanswer(out);
+  if (replayat_) {
+    // Fetched, stored and kept, not shown: the replay stays on screen.
+    steps_.push_back(Step{Step::FinishRefresh});
+  } else {
+    out.title = title;
+    index_ = ClientIndex(statusfilepath(feed_.folder));
+    queueaftertheanswer();
+  }
   append(out, runsteps());
   return out;
 }
 
-void Session::queueaftertheanswer() {
+void Session::queueaftertheanswer() { queueshow(started_ ? Step::FinishRefresh : Step::FinishStartup); }
+
+void Session::queueshow(Step::Kind finish) {
   // The five side-list routines first, each shown before the next is made.
   for (int routine = 1; routine <= 5; ++routine) {
     steps_.push_back(Step{Step::SideList, nullptr, GlWork::None, routine});
   }
   steps_.push_back(Step{Step::ShowNewLists});
-  const auto plan = started_ ? refreshplan() : startupplan();
+  const auto plan = finish == Step::FinishStartup ? startupplan() : refreshplan();
   bool group = false;
   for (const PlannedLayer& planned : plan) {
     if (planned.logline) {
@@ -185,12 +221,12 @@ void Session::queueaftertheanswer() {
     build.size = planned.size;
     steps_.push_back(build);
   }
+  steps_.push_back(Step{Step::Trails});
   steps_.push_back(Step{Step::Render});
-  steps_.push_back(Step{started_ ? Step::FinishRefresh : Step::FinishStartup});
+  steps_.push_back(Step{finish});
 }
 
 void Session::sidelist(int routine, Effects& out) {
-  const std::string path = statusfilepath(feed_.folder);
   const auto fill = [&](int box, SideList list, const std::string& source) {
     say(source, list.failure, out);
     rowclients_[static_cast<std::size_t>(box - 1)] = std::move(list.clients);
@@ -198,15 +234,15 @@ void Session::sidelist(int routine, Effects& out) {
   };
   switch (routine) {
     case 1: {
-      ObsLists obs = getobs(path);
+      ObsLists obs = getobs(showncopy());
       fill(1, std::move(obs.listbox1), "getobs");
       fill(2, std::move(obs.listbox2), "getobs");
       break;
     }
-    case 2: fill(3, getfriends(path, friends_.ids()), "getfriends"); break;
-    case 3: fill(4, getedbb(path), "getedbb"); break;
-    case 4: fill(5, getinbound(feed_.lists), "getinbound"); break;
-    case 5: fill(6, getoutbound(feed_.lists), "getoutbound"); break;
+    case 2: fill(3, getfriends(showncopy(), friends_.ids()), "getfriends"); break;
+    case 3: fill(4, getedbb(showncopy()), "getedbb"); break;
+    case 4: fill(5, getinbound(sourcelists()), "getinbound"); break;
+    case 5: fill(6, getoutbound(sourcelists()), "getoutbound"); break;
   }
 }
 
@@ -217,6 +253,7 @@ Effects Session::key(int code) {
   if (shutdown_) return out;
   // The key table has no use for "/": it opens the search.
   if (code == '/') return opensearch();
+  if (code == ',' || code == '.' || code == 'l' || code == 't') return replaykey(code);
   const ViewState before = view_;
   addkeyaction(keyaction(code, scene_, view_, globeimage_), out);
   if (!(view_ == before)) stopfollowing();
@@ -487,8 +524,142 @@ void Session::say(const std::string& source, const std::string& reason, Effects&
 }
 
 TrafficSources Session::sources() const {
-  return TrafficSources{shown_, refs_, friends_.ids(), statusfilepath(feed_.folder), scene_.actfirmode,
-                        scene_.pilotlabelmode};
+  return TrafficSources{shown_,
+                        refs_,
+                        friends_.ids(),
+                        statusfilepath(feed_.folder),
+                        scene_.actfirmode,
+                        scene_.pilotlabelmode,
+                        replayat_ ? &replaytext_ : nullptr};
+}
+
+LineReader Session::showncopy() const {
+  return replayat_ ? LineReader::fromtext(replaytext_) : LineReader(statusfilepath(feed_.folder));
+}
+
+// ---- history --------------------------------------------------------------
+
+void Session::keepanswer(Effects& out) {
+  // Only a good answer is kept: a failed one left the copy as it was.
+  if (feed_.feedtext.empty()) return;
+  const KeepResult kept = history_.keep(feed_.feedtext, nowms());
+  if (kept.outcome == KeepOutcome::Kept) livekept_ = kept.serial;
+  if ((kept.outcome == KeepOutcome::SameUpdate || kept.outcome == KeepOutcome::SameText) &&
+      history_.size() > 0) {
+    livekept_ = history_.at(history_.size() - 1).serial;
+  }
+  if (kept.outcome == KeepOutcome::Failed && kept.tell) {
+    out.notes.push_back("history not kept: " + kept.failure);
+  }
+}
+
+Effects Session::replaykey(int code) {
+  Effects out;
+  if (code == 't') {
+    scene_.trails = -scene_.trails;
+    addtrails(out);
+    out.render = true;
+    return out;
+  }
+  // Stepping waits for the startup: until then nothing is on screen to leave.
+  if (!started_) return out;
+  if (code == 'l') return replayat_ ? golive() : out;
+  if (code == '.') {
+    if (!replayat_) return out;
+    // Past the newest kept refresh is the live one.
+    if (*replayat_ + 1 >= history_.size()) return golive();
+    return showkept(*replayat_ + 1);
+  }
+  // ",": one kept refresh back; the oldest stays.
+  const std::size_t kept = history_.size();
+  if (kept == 0) {
+    out.summary = "no kept refreshes to replay";
+    return out;
+  }
+  std::size_t to = 0;
+  if (replayat_) {
+    to = *replayat_ == 0 ? 0 : *replayat_ - 1;
+  } else {
+    // From live, the newest kept refresh is what is on screen already
+    // when it is the live one.
+    to = kept - 1;
+    if (history_.at(to).serial == livekept_ && to > 0) --to;
+  }
+  return showkept(to);
+}
+
+Effects Session::showkept(std::size_t index) {
+  Effects out;
+  HistoryText kept = history_.read(index);
+  if (!kept.ok) {
+    out.summary = "kept refresh unreadable: " + kept.failure;
+    return out;
+  }
+  clearshowsteps();
+  replayat_ = index;
+  replaytext_ = std::move(kept.text);
+  // The kept refresh's own counts; the day's peak only shows, never rises.
+  replaylists_.topcount = feed_.lists.topcount;
+  what2array(LineReader::fromtext(replaytext_), replaylists_);
+  replaylists_.topcount = feed_.lists.topcount;
+  std::string when(statusupdatetime(replaytext_));
+  if (when.empty()) {
+    const std::time_t receipt = static_cast<std::time_t>(history_.at(index).receiptms / 1000);
+    std::tm local{};
+    localtime_r(&receipt, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    when = text;
+  }
+  replaytitle_ = "REPLAY " + when + countstitle(replaylists_);
+  out.title = replaytitle_;
+  index_ = ClientIndex(LineReader::fromtext(replaytext_));
+  queueshow(Step::FinishShow);
+  append(out, runsteps());
+  return out;
+}
+
+Effects Session::golive() {
+  clearshowsteps();
+  replayat_.reset();
+  replaytext_.clear();
+  replaytext_.shrink_to_fit();
+  replaylists_ = StatusLists();
+  history_.dropunpacked();
+  Effects out;
+  out.title = livetitle();
+  index_ = ClientIndex(statusfilepath(feed_.folder));
+  queueshow(Step::FinishShow);
+  append(out, runsteps());
+  return out;
+}
+
+void Session::clearshowsteps() {
+  // A step of replay replaces one still being shown; a refresh cut short
+  // that way has ended all the same.
+  for (const Step& step : steps_) {
+    if (step.kind == Step::FinishRefresh) refreshing_ = false;
+  }
+  steps_.clear();
+}
+
+std::string Session::livetitle() const {
+  std::string title = countstitle(feed_.lists);
+  if (!feed_.lastfailure.empty()) title += " (update failed: " + feed_.lastfailure + ")";
+  return title;
+}
+
+void Session::addtrails(Effects& out) {
+  if (scene_.trails != 1) return;
+  // The trails end at the refresh on screen: the replayed one, or the newest.
+  std::int64_t endms = nowms();
+  if (replayat_) {
+    endms = history_.at(*replayat_).receiptms;
+  } else if (history_.size() > 0) {
+    endms = history_.at(history_.size() - 1).receiptms;
+  }
+  frames_.update(history_, endms, kTrailWindowMs);
+  addlayer(drawtrails(frames_.frames(), shown_, friends_.ids(), endms), out);
 }
 
 }  // namespace netglobe

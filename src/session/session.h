@@ -11,6 +11,10 @@
 #include "base/program_folders.h"
 #include "feed/feed_refresh.h"
 #include "feed/peak_file.h"
+#include "history/history_option.h"
+#include "history/history_scan.h"
+#include "history/history_store.h"
+#include "history/pilot_positions.h"
 #include "lists/client_follow.h"
 #include "lists/client_index.h"
 #include "lists/client_search.h"
@@ -36,7 +40,8 @@ class Session {
   // Seconds of the minute on the local clock, for the startup's duration.
   using Clock = std::function<int()>;
 
-  Session(std::optional<ServerAddress> server, const ProgramFolders& folders, Clock clock = {});
+  Session(std::optional<ServerAddress> server, const ProgramFolders& folders,
+          HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours), Clock clock = {});
 
   // Startup, run once when the window first shows; it goes on through
   // next() and downloaded() until an Effects says startupfinished.
@@ -47,6 +52,8 @@ class Session {
   Effects textureloaded(bool ok, const std::string& reason);
   // The answer of the download that an Effects asked for.
   Effects downloaded(FetchResult answer);
+  // What the scan of the history folder that an Effects asked for found.
+  Effects historyfound(HistoryIndex found);
 
   // A key typed into the status line: one windows-1252 code.
   Effects key(int code);
@@ -77,6 +84,10 @@ class Session {
   const FeedState& feed() const { return feed_; }
   const std::string& startuplog() const { return log_; }
   const std::string& globeimagefile() const { return files_.globeimage; }
+  const std::string& historyfolder() const { return history_.folder(); }
+  // The kept refresh on screen (oldest first), or nothing when live.
+  std::optional<std::size_t> replaying() const { return replayat_; }
+  std::size_t keptrefreshes() const { return history_.size(); }
   bool started() const { return started_; }
   // A download or the steps after it are under way.
   bool refreshing() const { return refreshing_; }
@@ -94,8 +105,10 @@ class Session {
       SideList,      // one side-list routine; events are handled after it
       ShowNewLists,  // the traffic is now drawn from the fresh parse
       Traffic,
+      Trails,        // the trails layer, when trails are on
       FinishStartup,
       FinishRefresh,
+      FinishShow,    // a kept refresh, or the live one again, is on screen
     } kind;
     const char* text = nullptr;  // Log
     GlWork gl = GlWork::None;
@@ -107,6 +120,16 @@ class Session {
   Effects runsteps();
   void run(const Step& step, Effects& out);
   void queueaftertheanswer();
+  void queueshow(Step::Kind finish);
+  void clearshowsteps();
+  void keepanswer(Effects& out);
+  Effects replaykey(int code);
+  Effects showkept(std::size_t index);
+  Effects golive();
+  std::string livetitle() const;
+  void addtrails(Effects& out);
+  LineReader showncopy() const;
+  const StatusLists& sourcelists() const { return replayat_ ? replaylists_ : feed_.lists; }
   void sidelist(int routine, Effects& out);
   void logline(const std::string& line, Effects& out);
   void addlayer(Layer layer, Effects& out);
@@ -145,6 +168,16 @@ class Session {
   std::optional<ClientEntry> flyingto_;      // a flight to a client under way
   std::optional<FollowedPilot> following_;
   bool globeimage_ = false;
+
+  // History: every good answer kept; a kept refresh shown in place of the
+  // live one while replaying.
+  HistoryStore history_;
+  std::uint64_t livekept_ = 0;  // serial of the live refresh in the store; 0 none
+  std::optional<std::size_t> replayat_;
+  std::string replaytext_;
+  StatusLists replaylists_;
+  std::string replaytitle_;
+  PositionFrames frames_;  // decoded positions for the trails
 
   std::deque<Step> steps_;
   bool waiting_ = false;  // for the download's answer

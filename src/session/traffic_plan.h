@@ -47,9 +47,9 @@ struct TrafficSources {
   const RefDirectories& refs;
   const FriendIds& friends;
   std::string statuspath;  // the stored copy, read by the chiefs layer
-  const std::string* copytext = nullptr;  // instead of the stored copy (a kept refresh)
   int actfirmode = 1;
   int pilotlabelmode = 1;
+  const std::string* copytext = nullptr;  // instead of the stored copy (a kept refresh)
 };
 
 Layer buildtraffic(TrafficLayer layer, double size, const TrafficSources& from);

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   }
   quitonsignals();
 
-  Stage stage(server, folders, parsed.options.refreshseconds);
+  Stage stage(server, folders, parsed.options.refreshseconds, parsed.options.history);
   stage.show();
   return app.exec();
 }

@@ -16,6 +16,7 @@ bool readseconds(const std::string& text, int& seconds) {
 
 std::string usagetext() {
   return "Usage: netglobe [--server HOST[:PORT]] [--folder DIR] [--refresh SECONDS]\n"
+         "                [--history HOURS]\n"
          "Shows the live state of a flight-simulation network on a 3D globe.\n"
          "\n"
          "  --server HOST[:PORT]  status server to fetch /whazzup.txt from (port 80 if\n"
@@ -30,6 +31,10 @@ std::string usagetext() {
          "                        executable\n"
          "  --refresh SECONDS     seconds between two downloads of the status file\n"
          "                        (default 30, at least 1)\n"
+         "  --history HOURS       keep every refresh this many hours in the folder's\n"
+         "                        history/ store, for replay and trails (default 24,\n"
+         "                        fractions allowed; 0 keeps none and leaves the\n"
+         "                        store alone)\n"
          "  --help                show this text and exit\n"
          "  --version             show the version and exit\n"
          "\n"
@@ -46,6 +51,8 @@ std::string usagetext() {
          "  p             larger aircraft and approach symbols on and off\n"
          "  g             zoom in as after the start\n"
          "  o f i \xC3\xA4 -     side lists on and off; Backspace shows all, Esc hides all\n"
+         "  t             trails of the pilots over the last 30 minutes on and off\n"
+         "  , .  l        replay: one kept refresh back, one forward, back to live\n"
          "  Ctrl+F  /     find a client by callsign, member id or name: Return or a\n"
          "                click flies to it and follows a pilot; Esc closes the field\n"
          "Mouse: left button drag turns and tilts, right button drag up and down or\n"
@@ -84,6 +91,11 @@ OptionsResult parseoptions(const std::vector<std::string>& args, const char* ser
       int seconds = 0;
       if (!v || !readseconds(*v, seconds)) return {o, "--refresh needs a whole number of seconds, at least 1"};
       o.refreshseconds = seconds;
+    } else if (arg.rfind("--history", 0) == 0) {
+      auto v = value("--history");
+      const std::optional<HistoryRetention> hours = v ? parsehistoryhours(*v) : std::nullopt;
+      if (!hours) return {o, kHistoryOptionError};
+      o.history = *hours;
     } else {
       return {o, "unknown option: " + arg};
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "feed/server_address.h"
+#include "history/history_option.h"
 
 namespace netglobe {
 
@@ -15,6 +16,7 @@ struct Options {
   std::optional<ServerAddress> server;  // none: the built-in demo network
   std::string folder;                   // empty: chosen by chooseprogramfolders()
   int refreshseconds = 30;              // interval of the status download
+  HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours);
   bool help = false;
   bool version = false;
 };

@@ -30,11 +30,12 @@ constexpr int kListOverhang = 24;  // the side lists reach this far past the rig
 
 Stage::Stage(std::optional<ServerAddress> server, const std::string& folder, int refreshseconds,
              QWidget* parent)
-    : Stage(std::move(server), onefolder(folder), refreshseconds, parent) {}
+    : Stage(std::move(server), onefolder(folder), refreshseconds,
+            HistoryRetention::hours(kDefaultHistoryHours), parent) {}
 
 Stage::Stage(std::optional<ServerAddress> server, const ProgramFolders& folders, int refreshseconds,
-             QWidget* parent)
-    : QOpenGLWidget(parent), session_(std::move(server), folders) {
+             HistoryRetention history, QWidget* parent)
+    : QOpenGLWidget(parent), session_(std::move(server), folders, history) {
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
@@ -116,6 +117,7 @@ void Stage::apply(Effects e) {
   if (e.pickat) pickat(e.pickat->first, e.pickat->second);
   if (e.render) Render();
   if (e.startdownload) startdownload();
+  if (e.scanhistory) scanhistory();
   if (e.startupfinished) emit startupfinished();
   // The window handles what is pending before the sequence goes on.
   if (e.more) QTimer::singleShot(0, this, [this] { apply(session_.next()); });
@@ -157,6 +159,19 @@ void Stage::startdownload() {
         });
       },
       [this] { QMetaObject::invokeMethod(this, &Stage::answerarrived, Qt::QueuedConnection); });
+}
+
+void Stage::scanhistory() {
+  const std::string folder = session_.historyfolder();
+  historyscan_.start([folder](const std::atomic<bool>&) { return netglobe::scanhistory(folder); },
+                     [this] {
+                       QMetaObject::invokeMethod(
+                           this,
+                           [this] {
+                             if (auto found = historyscan_.take()) apply(session_.historyfound(std::move(*found)));
+                           },
+                           Qt::QueuedConnection);
+                     });
 }
 
 void Stage::answerarrived() {
@@ -251,6 +266,7 @@ void Stage::shutdown() {
   // The peak is written after the GL context is gone: that write needs
   // nothing of it.
   fetch_.cancel();
+  historyscan_.cancel();
   if (gl_.isopen()) incontext([this] { gl_.release(); });
   apply(session_.shutdown());
   closed_ = true;

@@ -24,6 +24,7 @@ class Stage : public QOpenGLWidget {
   // The program's folder holds the files the window writes; the reference
   // files may lie elsewhere.
   Stage(std::optional<ServerAddress> server, const ProgramFolders& folders, int refreshseconds = 30,
+        HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours),
         QWidget* parent = nullptr);
   // Everything in one folder.
   Stage(std::optional<ServerAddress> server, const std::string& folder, int refreshseconds = 30,
@@ -66,6 +67,7 @@ class Stage : public QOpenGLWidget {
   void pickat(float x, float y);
   void startdownload();
   void answerarrived();
+  void scanhistory();
   void switchtimer(const TimerSwitch& change);
   QTimer& timer(TimerId id);
 
@@ -90,6 +92,7 @@ class Stage : public QOpenGLWidget {
   StageControls controls_;
   GlScene gl_;
   BackgroundTask<FetchResult> fetch_;
+  BackgroundTask<HistoryIndex> historyscan_;
 
   QTimer Timer1;  // feed refresh
   QTimer Timer2;  // flight to a region
