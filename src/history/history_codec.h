@@ -34,9 +34,11 @@ class HistoryUnpacker {
   HistoryUnpacker& operator=(const HistoryUnpacker&) = delete;
 
   // The text packed against the same prefix, when it unpacks to exactly
-  // rawsize bytes with the given hash; false otherwise (out then undefined).
+  // rawsize bytes and its frame's checksum holds; false otherwise (out then
+  // undefined). out's buffer is reused: a chain of texts unpacked again and
+  // again into the same strings costs no fresh memory.
   bool unpack(std::string_view packed, std::string_view prefix, std::uint64_t rawsize,
-              std::uint64_t contenthash, std::string& out);
+              std::string& out);
 
  private:
   struct Context;

@@ -231,7 +231,7 @@ void HistoryStore::prune(std::int64_t nowms) {
     if (s.file == writing_ || s.firstlive < s.records.size() || s.lastms() >= cutoff) return false;
     if (::unlink(path(s.file).c_str()) != 0 && errno != ENOENT) return false;
     for (Chain& chain : chains_) {
-      if (chain.file == s.file) chain = {};
+      if (chain.file == s.file) chain.file.clear(), chain.count = 0;
     }
     return true;
   };
@@ -249,18 +249,19 @@ HistoryText HistoryStore::read(std::size_t i) {
   if (r.serial == lastserial_) return {true, lasttext_, {}};
 
   Chain& chain = chainof(s.file, r.chainstart);
-  if (e.record >= chain.from + chain.texts.size()) {
+  if (e.record >= chain.from + chain.count) {
     const FileSource file(path(s.file));
     std::string packed;
-    for (std::size_t k = chain.from + chain.texts.size(); k <= e.record; ++k) {
+    for (std::size_t k = chain.from + chain.count; k <= e.record; ++k) {
       const RecordInfo& info = s.records[k].info;
-      const std::string_view prefix = k == chain.from ? std::string_view{} : chain.texts.back();
-      std::string text;
+      if (chain.texts.size() <= chain.count) chain.texts.emplace_back();
+      const std::string_view prefix =
+          chain.count == 0 ? std::string_view{} : chain.texts[chain.count - 1];
       if (!file.readat(info.offset, static_cast<std::size_t>(info.packedsize), packed) ||
-          !unpacker_.unpack(packed, prefix, info.rawsize, info.contenthash, text)) {
+          !unpacker_.unpack(packed, prefix, info.rawsize, chain.texts[chain.count])) {
         return {false, {}, "history: " + s.file + ": a kept refresh cannot be read back"};
       }
-      chain.texts.push_back(std::move(text));
+      ++chain.count;
     }
   }
   return {true, chain.texts[e.record - chain.from], {}};
@@ -275,7 +276,10 @@ HistoryStore::Chain& HistoryStore::chainof(const std::string& file, std::size_t 
     }
   }
   Chain& oldest = chains_[0].used <= chains_[1].used ? chains_[0] : chains_[1];
-  oldest = {file, from, {}, reads_};
+  oldest.file = file;
+  oldest.from = from;
+  oldest.count = 0;
+  oldest.used = reads_;
   return oldest;
 }
 

@@ -150,7 +150,8 @@ class HistoryStore {
   struct Chain {
     std::string file;
     std::size_t from = 0;
-    std::vector<std::string> texts;
+    std::size_t count = 0;           // texts[0, count) are records from, from + 1, ...
+    std::vector<std::string> texts;  // kept with their buffers when the chain is reused
     std::uint64_t used = 0;
   };
   Chain& chainof(const std::string& file, std::size_t from);

@@ -28,8 +28,7 @@ std::vector<std::string> unpackall(std::string_view bytes, const std::vector<Rec
     const std::string_view prefix =
         r.kind == RecordKind::Full ? std::string_view{} : std::string_view(texts.back());
     std::string text;
-    if (!unpacker.unpack(bytes.substr(r.offset, r.packedsize), prefix, r.rawsize, r.contenthash,
-                         text)) {
+    if (!unpacker.unpack(bytes.substr(r.offset, r.packedsize), prefix, r.rawsize, text)) {
       break;
     }
     FUZZ_CHECK(text.size() == r.rawsize);
