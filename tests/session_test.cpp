@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "history/history_scan.h"
 #include "scene/pick_names.h"
 #include "session/session.h"
 #include "temp_folder.h"
@@ -49,7 +50,7 @@ struct Driver {
   Session session;
   Trace trace;
   explicit Driver(const std::string& data = NETGLOBE_DATA_DIR)
-      : session(ServerAddress{}, onefolder(prepare(data)), [] { return 10; }) {}
+      : session(ServerAddress{}, onefolder(prepare(data)), HistoryRetention::hours(24), [] { return 10; }) {}
   std::string prepare(const std::string& data) {
     for (const auto& entry : std::filesystem::directory_iterator(data)) {
       if (entry.path().extension() == ".dat") std::filesystem::copy(entry.path(), folder.path());
@@ -305,6 +306,94 @@ TEST(Session, SearchFliesToAPilotMarksItAndFollowsItFromRefreshToRefresh) {
   EXPECT_TRUE(d.session.following());
   d.session.key('+');
   EXPECT_FALSE(d.session.following());
+}
+
+}  // namespace
+}  // namespace netglobe
+
+namespace netglobe {
+namespace {
+
+// A status file with an UPDATE time and one pilot at lat/lon.
+FetchResult at(const std::string& update, double lat, double lon) {
+  return {true,
+          "!GENERAL\nVERSION = 8\nRELOAD = 2\nUPDATE = " + update +
+              "\nCONNECTED CLIENTS = 1\nSERVERS = 1\n!CLIENTS\nDLH1:100001:Jane Doe:PILOT::" +
+              std::to_string(lat) + ":" + std::to_string(lon) + ":35000:450:A320:450:EDDB:FL350:EDDT:\n!SERVERS\n",
+          ""};
+}
+
+// Runs a sequence to its end; its title, if it set one.
+std::string run(Session& session, Effects e) {
+  std::string title;
+  for (;;) {
+    if (e.title) title = *e.title;
+    if (!e.more) return title;
+    e = session.next();
+  }
+}
+
+// Where the pick summary's pilot is: the aircraft layer's first name.
+std::string pilotsummary(Session& session) {
+  const std::uint32_t hit[] = {1, 0, 0, pickname(PickKind::Aircraft, 1)};
+  return session.picked(1, hit).pick->summary;
+}
+
+TEST(Session, ReplayStepsThroughKeptRefreshesWhileLiveRefreshesGoOn) {
+  Driver d;
+  d.start(at("20261207100000", 50, 10));
+  const auto refresh = [&](const FetchResult& answer) {
+    run(d.session, d.session.tick(TimerId::Refresh));
+    return run(d.session, d.session.downloaded(answer));
+  };
+  refresh(at("20261207100030", 51, 11));
+  refresh(at("20261207100100", 52, 12));
+  EXPECT_EQ(d.session.keptrefreshes(), 3u);
+  refresh(at("20261207100100", 52, 12));  // nothing new: not kept again
+  EXPECT_EQ(d.session.keptrefreshes(), 3u);
+
+  // "," twice: two refreshes back, everything from the kept one.
+  EXPECT_EQ(run(d.session, d.session.key(',')).substr(0, 22), "REPLAY 20261207100030 ");
+  EXPECT_EQ(run(d.session, d.session.key(',')), "REPLAY 20261207100000 CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1");
+  run(d.session, d.session.key(','));  // the oldest stays
+  EXPECT_EQ(d.session.replaying(), std::optional<std::size_t>(0));
+  Effects trails = d.session.key('t');
+  ASSERT_EQ(trails.layers.size(), 1u);
+  EXPECT_EQ(trails.layers[0].list, kTrailList);
+
+  // A live refresh meanwhile is stored and kept, not shown.
+  const std::string title = run(d.session, d.session.tick(TimerId::Refresh));
+  EXPECT_EQ(title.substr(0, 6), "REPLAY");
+  EXPECT_EQ(run(d.session, d.session.downloaded(at("20261207100130", 53, 13))), "");
+  EXPECT_NE(d.folder.read("whazzup.txt").find("UPDATE = 20261207100130"), std::string::npos);
+  EXPECT_EQ(d.session.keptrefreshes(), 4u);
+  EXPECT_EQ(d.session.view().viewlon, ViewState{}.viewlon);
+
+  // "." past the newest kept refresh is live again; "l" too.
+  run(d.session, d.session.key('.'));
+  EXPECT_EQ(d.session.replaying(), std::optional<std::size_t>(1));
+  run(d.session, d.session.key('.'));
+  run(d.session, d.session.key('.'));
+  EXPECT_EQ(run(d.session, d.session.key('.')), " CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1");
+  EXPECT_FALSE(d.session.replaying());
+  run(d.session, d.session.key(','));
+  EXPECT_EQ(d.session.replaying(), std::optional<std::size_t>(2));  // the one before the live one
+  run(d.session, d.session.key('l'));
+  EXPECT_FALSE(d.session.replaying());
+
+  // A restart in the same folder reads the store and steps back into it.
+  Session again(ServerAddress{}, onefolder(d.folder.path()), HistoryRetention::hours(24), [] { return 10; });
+  Effects e = again.startup();
+  EXPECT_TRUE(e.scanhistory);
+  run(again, again.historyfound(scanhistory(again.historyfolder())));
+  while (e.more || e.startdownload) {
+    if (e.startdownload) e = again.downloaded(at("20261207100130", 53, 13));
+    if (!e.more) break;
+    e = again.next();
+  }
+  EXPECT_EQ(again.keptrefreshes(), 4u);
+  EXPECT_EQ(run(again, again.key(',')).substr(0, 21), "REPLAY 20261207100100");
+  EXPECT_EQ(pilotsummary(again).substr(0, 4), "DLH1");
 }
 
 }  // namespace

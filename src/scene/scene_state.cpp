@@ -22,8 +22,10 @@ std::vector<ListCall> framelists(const SceneState& s, const ReadyLists& ready) {
   built(true, kAircraftList, ListSetup::PointSize4);
   add(s.selecting, 0, ListSetup::PopName);
 
+  // The trails carry no names: drawn before the aircraft they would be
+  // picked as the last tower.
+  built(s.trails == 1, kTrailList, ListSetup::LineWidth1);
   built(true, kDirList, ListSetup::None);
-  built(s.trails == 1 && !s.selecting, kTrailList, ListSetup::LineWidth1);
   built(s.stationlabels == 1, kCtrLabelList, ListSetup::None);
   built(s.stationlabels == 1, kAprLabelList, ListSetup::None);
   built(s.stationlabels == 1, kTwrLabelList, ListSetup::None);
