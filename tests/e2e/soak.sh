@@ -34,8 +34,10 @@ kill -STOP "$SIM_PID"
 # megabytes more, growing over the first hundred refreshes before it levels
 # off; that would hide the program's own memory. Rasterizing in the calling
 # thread keeps the figures to the program's own.
+# History kept for 36 s: the store reaches its bound within the run and must
+# stay level from then on.
 LP_NUM_THREADS=0 "$BIN/netglobe" --folder "$WORK" --server "127.0.0.1:$SIM_PORT" --refresh 1 \
-  2>"$WORK/err" &
+  --history 0.01 2>"$WORK/err" &
 P=$!
 PIDS="$PIDS $P"
 # Ended, or ended and not yet waited for (kill -0 still reaches a zombie).
@@ -173,6 +175,11 @@ while [ "$k" -lt "$REFRESHES" ]; do
   fi
 
   echo "$k $(rss_kb)" >> "$WORK/rss"
+  store=$(du -sk "$WORK/history" 2>/dev/null | cut -f1)
+  echo "$k ${store:-0}" >> "$WORK/store"
+  # A hard cap: 36 s of refreshes, 40 more for segments not yet wholly past
+  # the retention, each no larger than a whole answer (700 kB).
+  [ "${store:-0}" -le $(((36 + 40) * 700)) ] || fail "refresh $k: the history store holds $store kB"
   [ $((k % 20)) -ne 0 ] || echo "refresh $k: $title, $(rss_kb) kB"
 done
 [ "$unseen" -le $((REFRESHES / 20)) ] || fail "$unseen of $REFRESHES outcomes unseen in the title"
@@ -192,6 +199,13 @@ late=$(awk -v n="$REFRESHES" '$1 > n - 20 { print $2 }' "$WORK/rss" | median)
 [ $((late * 10)) -le $((early * 11)) ] ||
   fail "resident memory grew: median $early kB over refreshes 20-40, $late kB over the last 20"
 
+# The history store: level once its retention is reached (about refresh 40).
+store_early=$(awk '$1 >= 50 && $1 <= 70 { print $2 }' "$WORK/store" | median)
+store_late=$(awk -v n="$REFRESHES" '$1 > n - 20 { print $2 }' "$WORK/store" | median)
+[ "$store_early" -gt 0 ] || fail "no history kept"
+[ $((store_late * 4)) -le $((store_early * 5)) ] ||
+  fail "the history store grew: median $store_early kB over refreshes 50-70, $store_late kB over the last 20"
+
 # A normal end on SIGTERM, with the peak kept.
 kill -TERM "$P"
 (sleep 60; kill -KILL "$P") >/dev/null 2>&1 &
@@ -205,4 +219,5 @@ kill "$watchdog" 2>/dev/null || true
 alive "$SIM_PID" || fail "netsim ended during the run"
 
 echo "ok: $REFRESHES refreshes in $(( $(date +%s) - started )) s; answers: $met; unseen: $unseen;" \
-     "VmRSS median $early kB over refreshes 20-40, $late kB over the last 20"
+     "VmRSS median $early kB over refreshes 20-40, $late kB over the last 20;" \
+     "history store median $store_early kB over refreshes 50-70, $store_late kB over the last 20"
