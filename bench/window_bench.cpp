@@ -110,6 +110,38 @@ void BM_refresh_longest_stretch(benchmark::State& state) {
 BENCHMARK(BM_refresh_longest_stretch)->Arg(600)->Arg(3000)->Arg(10000)->Iterations(5)
     ->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// A step of replay at 3000 places: a kept refresh read back and everything
+// rebuilt from it (side lists, traffic, labels, a frame), against a whole
+// live refresh after its download in the same run.
+void BM_replay_step(benchmark::State& state) {
+  static GlWindow& window = *new GlWindow;
+  const netsim::Network& network = netbench::network(3000);
+  netglobe::Session session(netglobe::ServerAddress{}, netglobe::onefolder(datafolder("replay")));
+  const auto answer = [&](int minute) {
+    return netglobe::FetchResult{true, netsim::snapshot(network, netbench::kTime + 60 * minute), ""};
+  };
+  runsequence(session.startup(), session, window, Clock::now());
+  runsequence(session.downloaded(answer(0)), session, window, Clock::now());
+  double live = 0;
+  for (int minute = 1; minute <= 10; ++minute) {
+    session.tick(netglobe::TimerId::Refresh);
+    const Clock::time_point start = Clock::now();
+    runsequence(session.downloaded(answer(minute)), session, window, start);
+    live += std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  int key = ',';
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    runsequence(session.key(key), session, window, start);
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    // Back and forth over the kept refreshes, never live.
+    if (session.replaying() == std::optional<std::size_t>(0)) key = '.';
+    if (session.replaying() == std::optional<std::size_t>(session.keptrefreshes() - 2)) key = ',';
+  }
+  state.counters["live_refresh_ms"] = live * 100;
+}
+BENCHMARK(BM_replay_step)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // The real window against a server that answers after 6 s, at 3000 places,
 // after its start zoom: a key typed while a refresh's download waits is
 // handled and its frame drawn this long after the press.

@@ -553,6 +553,14 @@ void Session::keepanswer(Effects& out) {
   }
 }
 
+std::optional<std::size_t> Session::replaying() const {
+  if (!replayat_) return std::nullopt;
+  for (std::size_t i = history_.size(); i-- > 0;) {
+    if (history_.at(i).serial == *replayat_) return i;
+  }
+  return std::nullopt;
+}
+
 Effects Session::replaykey(int code) {
   Effects out;
   if (code == 't') {
@@ -564,11 +572,12 @@ Effects Session::replaykey(int code) {
   // Stepping waits for the startup: until then nothing is on screen to leave.
   if (!started_) return out;
   if (code == 'l') return replayat_ ? golive() : out;
+  const std::optional<std::size_t> at = replaying();
   if (code == '.') {
     if (!replayat_) return out;
     // Past the newest kept refresh is the live one.
-    if (*replayat_ + 1 >= history_.size()) return golive();
-    return showkept(*replayat_ + 1);
+    if (!at || *at + 1 >= history_.size()) return golive();
+    return showkept(*at + 1);
   }
   // ",": one kept refresh back; the oldest stays.
   const std::size_t kept = history_.size();
@@ -578,7 +587,8 @@ Effects Session::replaykey(int code) {
   }
   std::size_t to = 0;
   if (replayat_) {
-    to = *replayat_ == 0 ? 0 : *replayat_ - 1;
+    // A replayed refresh dropped meanwhile was older than any kept now.
+    to = !at || *at == 0 ? 0 : *at - 1;
   } else {
     // From live, the newest kept refresh is what is on screen already
     // when it is the live one.
@@ -596,7 +606,8 @@ Effects Session::showkept(std::size_t index) {
     return out;
   }
   clearshowsteps();
-  replayat_ = index;
+  replayat_ = history_.at(index).serial;
+  replayreceiptms_ = history_.at(index).receiptms;
   replaytext_ = std::move(kept.text);
   // The kept refresh's own counts; the day's peak only shows, never rises.
   replaylists_.topcount = feed_.lists.topcount;
@@ -654,7 +665,7 @@ void Session::addtrails(Effects& out) {
   // The trails end at the refresh on screen: the replayed one, or the newest.
   std::int64_t endms = nowms();
   if (replayat_) {
-    endms = history_.at(*replayat_).receiptms;
+    endms = replayreceiptms_;
   } else if (history_.size() > 0) {
     endms = history_.at(history_.size() - 1).receiptms;
   }

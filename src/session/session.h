@@ -86,7 +86,7 @@ class Session {
   const std::string& globeimagefile() const { return files_.globeimage; }
   const std::string& historyfolder() const { return history_.folder(); }
   // The kept refresh on screen (oldest first), or nothing when live.
-  std::optional<std::size_t> replaying() const { return replayat_; }
+  std::optional<std::size_t> replaying() const;
   std::size_t keptrefreshes() const { return history_.size(); }
   bool started() const { return started_; }
   // A download or the steps after it are under way.
@@ -173,7 +173,10 @@ class Session {
   // live one while replaying.
   HistoryStore history_;
   std::uint64_t livekept_ = 0;  // serial of the live refresh in the store; 0 none
-  std::optional<std::size_t> replayat_;
+  // The kept refresh on screen, by serial: keeping a live refresh may drop
+  // the oldest ones and move every index.
+  std::optional<std::uint64_t> replayat_;
+  std::int64_t replayreceiptms_ = 0;
   std::string replaytext_;
   StatusLists replaylists_;
   std::string replaytitle_;
