@@ -36,6 +36,8 @@ Network:
                      moment, between one client's logoff and the next logon
   --time EPOCH       fix the network's clock at this unix time (default: the
                      wall clock)
+  --time-step S      with --time: each request sees the network S seconds
+                     after the one before (0 to 86400; default 0)
   --data DIR         read airports.dat and firs.dat from DIR (default: the
                      folder of this program); built-in sets replace missing files
   --airports FILE    read the airports from FILE instead of DIR/airports.dat
@@ -92,6 +94,10 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
          if (!readnumber(v, t) || t < 0) return false;
          o.time = t;
          return true;
+       }},
+      {"--time-step",
+       [&](const std::string& v) {
+         return readnumber(v, o.timestep) && o.timestep >= 0 && o.timestep <= 86400;
        }},
       {"--data",
        [&](const std::string& v) {

@@ -14,6 +14,7 @@ struct Options {
   std::uint64_t seed = 1;
   int clients = 600;
   std::optional<std::int64_t> time;  // fixed clock; the wall clock when empty
+  std::int64_t timestep = 0;          // with time: seconds the clock moves on each request
   std::string datadir;               // empty: the folder of the executable
   std::string airportsfile;          // empty: airports.dat in datadir
   std::string firsfile;              // empty: firs.dat in datadir

@@ -96,7 +96,7 @@ SimServer::SimServer(const Network& network, ServeOptions options)
     // The status file of the moment the request came in, also when the
     // answer waits: the log names the file before anything is sent.
     std::shared_ptr<const std::string> body;
-    if (answer.kind == AnswerKind::Ok || answer.kind == AnswerKind::Cut) body = statusfile(now());
+    if (answer.kind == AnswerKind::Ok || answer.kind == AnswerKind::Cut) body = statusfile(clockat(n));
     if (options_.log) options_.log->add(n, answer.kind, answer.waitms, body ? *body : "");
     if (answer.waitms > 0) {
       std::unique_lock<std::mutex> lock(mutex_);
@@ -168,6 +168,11 @@ std::shared_ptr<const std::string> SimServer::statusfile(std::int64_t unixtime) 
     cachedtime_ = unixtime;
   }
   return cached_;
+}
+
+std::int64_t SimServer::clockat(std::uint64_t n) const {
+  if (!options_.fixedtime) return now();
+  return *options_.fixedtime + options_.timestep * static_cast<std::int64_t>(n);
 }
 
 std::int64_t SimServer::now() const {

@@ -32,6 +32,9 @@ struct ServeOptions {
   Faults faults;
   std::optional<std::int64_t> fixedtime;  // the network's clock; wall clock when empty
   AnswerLog* log = nullptr;               // told of every answer when set
+  // With a fixed clock: request n sees the network timestep * n seconds
+  // later, a network in fast motion for demos and tests of history.
+  std::int64_t timestep = 0;
 };
 
 // Serves GET /whazzup.txt over HTTP on 127.0.0.1 only.
@@ -51,6 +54,8 @@ class SimServer {
 
   std::uint64_t requests() const { return requests_.load(); }
   std::int64_t now() const;
+  // The network's clock for request number n.
+  std::int64_t clockat(std::uint64_t n) const;
 
  private:
   std::shared_ptr<const std::string> statusfile(std::int64_t unixtime);
