@@ -28,7 +28,7 @@ struct Refresh {
   FeedState state;
   Refresh() { state.folder = folder.path(); }
   void run(std::optional<ServerAddress> server) {
-    state.server = server;
+    state.source = server;
     getwhazz(state, host);
   }
   std::string copy() const { return folder.read(kStatusFileName); }
@@ -131,8 +131,12 @@ TEST(Getwhazz, CutAndOversizedAnswersAreFailures) {
 
 TEST(Getwhazz, ReasonFromAnyFetcherReachesTheTitle) {
   Refresh r;
-  r.state.server = ServerAddress{"status.invalid", 80};
-  getwhazz(r.state, r.host, [](const ServerAddress&) { return FetchResult{false, {}, "timed out"}; });
+  r.state.source = ServerAddress{"status.invalid", 80};
+  getwhazz(r.state, r.host, [](const FetchRequest&) {
+    FetchResult timedout;
+    timedout.failure = "timed out";
+    return timedout;
+  });
   EXPECT_EQ(r.host.titles.back(), " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=0 (update failed: timed out)");
 }
 

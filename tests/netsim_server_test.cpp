@@ -47,7 +47,7 @@ class Running {
     thread_.join();
   }
   netglobe::ServerAddress address() const { return {"127.0.0.1", port_}; }
-  netglobe::FetchResult fetch() const { return netglobe::fetchstatus(address()); }
+  netglobe::FetchResult fetch() const { return netglobe::fetchstatus({address()}); }
   const Network& network() const { return network_; }
   SimServer& server() { return server_; }
   int port() const { return port_; }
@@ -68,7 +68,7 @@ struct TitleHost : netglobe::FeedHost {
 netglobe::FeedState refresh(const Running& sim, TitleHost& host, netglobe::TempFolder& folder) {
   netglobe::FeedState state;
   state.folder = folder.path();
-  state.server = sim.address();
+  state.source = sim.address();
   netglobe::getwhazz(state, host);
   return state;
 }
@@ -374,7 +374,7 @@ TEST(NetsimProgram, AnnouncesItsPortServesAndStopsOnSigterm) {
   ASSERT_EQ(sscanf(line, "netsim listening on 127.0.0.1:%d%7s", &port, rest), 1) << line;
   EXPECT_EQ(std::string(line), "netsim listening on 127.0.0.1:" + std::to_string(port) + "\n");
 
-  const netglobe::FetchResult got = netglobe::fetchstatus({"127.0.0.1", port});
+  const netglobe::FetchResult got = netglobe::fetchstatus({netglobe::ServerAddress{"127.0.0.1", port}});
   ASSERT_TRUE(got.ok) << got.failure;
   EXPECT_EQ(got.body, snapshot(Network(builtinworld(), 1, 30), kTime));
   kill(child.pid, SIGTERM);

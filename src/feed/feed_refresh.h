@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "feed/feed_source.h"
 #include "feed/http_fetch.h"
-#include "feed/server_address.h"
 #include "feed/status_lists.h"
 
 namespace netglobe {
@@ -21,18 +21,20 @@ class FeedHost {
 };
 
 struct FeedState {
-  std::optional<ServerAddress> server;
+  std::optional<FeedSource> source;
   std::string folder;     // the program's folder; whazzup.txt lives there
-  std::string feedtext;   // last body after conversion; empty after a failure
+  std::string feedtext;   // last body after conversion; empty after a failure, kept on a 304
   std::string lastfailure;  // reason of the last failed update, empty after a good one
+  Validators validators;  // of the answer the stored copy holds
   StatusLists lists;
 };
 
-using Fetcher = std::function<FetchResult(const ServerAddress&)>;
+using Fetcher = std::function<FetchResult(const FetchRequest&)>;
 
 // One feed refresh: "Loading..." in the title, fetch, convert and store the
 // copy, parse it, counts in the title. A failed request keeps the previous
-// copy, parses that, and says why in the title.
+// copy, parses that, and says why in the title. A 304 Not Modified is a good
+// refresh of the copy as it stands.
 void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch = fetchstatus);
 
 std::string statusfilepath(const std::string& folder);

@@ -34,11 +34,11 @@ constexpr int kListOverhang = 24;  // the side lists reach this far past the rig
 
 }  // namespace
 
-Stage::Stage(std::optional<ServerAddress> server, const std::string& folder, int refreshseconds,
+Stage::Stage(std::optional<FeedSource> source, const std::string& folder, int refreshseconds,
              QWidget* parent)
-    : Stage(std::move(server), onefolder(folder), refreshseconds, parent) {}
+    : Stage(std::move(source), onefolder(folder), refreshseconds, parent) {}
 
-Stage::Stage(std::optional<ServerAddress> server, const ProgramFolders& folders, int refreshseconds,
+Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, int refreshseconds,
              QWidget* parent)
     : QOpenGLWidget(parent),
       files_(folders.files),
@@ -77,7 +77,7 @@ Stage::Stage(std::optional<ServerAddress> server, const ProgramFolders& folders,
   connect(&Timer3, &QTimer::timeout, this, &Stage::zoomtick);
   connect(&Timer4, &QTimer::timeout, this, &Stage::labelswitchtick);
 
-  feed_.server = std::move(server);
+  feed_.source = std::move(source);
   feed_.folder = folders.folder;
 
   // Load sequence; the context itself comes with the first show.
