@@ -32,7 +32,7 @@ void BM_CoreRefresh(benchmark::State& state) {
   netglobe::FeedState feed;
   feed.folder = netbench::scratchfolder() + "/core" + std::to_string(places);
   std::filesystem::create_directories(feed.folder);
-  feed.server = netbench::netsimserver(places).address();
+  feed.source = netbench::netsimserver(places).address();
   QuietHost host;
   netglobe::RefDirectories refs(NETGLOBE_DATA_DIR);
   const netglobe::FriendIds friends;

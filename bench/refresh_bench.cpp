@@ -18,7 +18,7 @@ namespace {
 constexpr int kClients = 3000;
 
 const std::string& downloaded() {
-  static const std::string body = netglobe::fetchstatus(netbench::netsimserver(kClients).address()).body;
+  static const std::string body = netglobe::fetchstatus({netbench::netsimserver(kClients).address()}).body;
   return body;
 }
 
@@ -26,7 +26,7 @@ void BM_getwhazz_download(benchmark::State& state) {
   const netglobe::ServerAddress address = netbench::netsimserver(kClients).address();
   std::size_t bytes = 0;
   for (auto _ : state) {
-    const netglobe::FetchResult result = netglobe::fetchstatus(address);
+    const netglobe::FetchResult result = netglobe::fetchstatus({address});
     if (!result.ok) {
       state.SkipWithError(result.failure.c_str());
       break;
@@ -82,7 +82,7 @@ struct QuietHost : netglobe::FeedHost {
 void BM_getwhazz_whole(benchmark::State& state) {
   netglobe::FeedState feed;
   feed.folder = netbench::scratchfolder();
-  feed.server = netbench::netsimserver(kClients).address();
+  feed.source = netbench::netsimserver(kClients).address();
   QuietHost host;
   for (auto _ : state) {
     netglobe::getwhazz(feed, host);

@@ -11,7 +11,7 @@ PACKAGES="
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libboost-dev
   xvfb xauth x11-utils x11-apps imagemagick xdotool xclip
-  dpkg-dev file desktop-file-utils
+  dpkg-dev file desktop-file-utils lintian openssl
 "
 
 missing=""

@@ -28,6 +28,7 @@ std::string_view kindname(AnswerKind kind) {
     case AnswerKind::Drop: return "drop";
     case AnswerKind::Page: return "page";
     case AnswerKind::Empty: return "empty";
+    case AnswerKind::NotModified: return "notmodified";
   }
   return "?";
 }
@@ -35,11 +36,11 @@ std::string_view kindname(AnswerKind kind) {
 AnswerLog::AnswerLog(const std::string& path) : out_(path, std::ios::trunc) {}
 
 void AnswerLog::add(std::uint64_t request, AnswerKind kind, int waitms,
-                    std::string_view statusfile) {
+                    std::string_view statusfile, std::string_view encodings) {
   std::lock_guard<std::mutex> lock(mutex_);
   out_ << request << ' ' << kindname(kind) << ' ' << waitms << ' '
        << headervalue(statusfile, "UPDATE = ") << ' '
-       << headervalue(statusfile, "CONNECTED CLIENTS = ") << std::endl;
+       << headervalue(statusfile, "CONNECTED CLIENTS = ") << ' ' << encodings << std::endl;
 }
 
 }  // namespace netsim

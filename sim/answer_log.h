@@ -16,20 +16,23 @@ enum class AnswerKind {
   Drop,   // the connection closed without any answer
   Page,   // 2xx with an HTML page instead of a status file
   Empty,  // 2xx with an empty body
+  NotModified,  // 304: the client's copy is the current status file
 };
 
 std::string_view kindname(AnswerKind kind);
 
 // One line per request, written as soon as its answer is decided, so a test
 // driving a client through the faults knows what each of its requests met:
-//   REQUEST KIND WAIT_MS UPDATE CLIENTS
+//   REQUEST KIND WAIT_MS UPDATE CLIENTS ENCODINGS
 // REQUEST counts from 0; WAIT_MS is the wait before the answer; UPDATE and
-// CLIENTS come from the header of the status file carried ("-" when none).
+// CLIENTS come from the header of the status file carried ("-" when none);
+// ENCODINGS is what the request's Accept-Encoding offered, without blanks.
 class AnswerLog {
  public:
   explicit AnswerLog(const std::string& path);  // starts the file afresh
   bool isopen() const { return out_.is_open() && out_.good(); }
-  void add(std::uint64_t request, AnswerKind kind, int waitms, std::string_view statusfile);
+  void add(std::uint64_t request, AnswerKind kind, int waitms, std::string_view statusfile,
+           std::string_view encodings = "-");
 
  private:
   std::mutex mutex_;

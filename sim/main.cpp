@@ -76,7 +76,13 @@ int main(int argc, char** argv) {
     }
   }
   netsim::SimServer server(network, {options.snapshot, options.faults, options.time,
-                                     log ? &*log : nullptr, options.timestep});
+                                     log ? &*log : nullptr, options.path, options.tlscert,
+                                     options.tlskey, options.timestep});
+  if (!server.usable()) {
+    std::cerr << "netsim: cannot use the TLS certificate " << options.tlscert << " with the key "
+              << options.tlskey << "\n";
+    return 1;
+  }
   const int port = server.bind(options.port);
   if (port <= 0) {
     std::cerr << "netsim: cannot listen on 127.0.0.1:" << options.port << "\n";

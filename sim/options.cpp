@@ -28,6 +28,12 @@ Simulates an online flight-simulation network and serves its status file
 as GET /whazzup.txt over HTTP on 127.0.0.1. When ready it prints
 "netsim listening on 127.0.0.1:PORT" on one line. SIGTERM or SIGINT stop it.
 
+The status file comes with an ETag and a Last-Modified time; a request whose
+If-None-Match or If-Modified-Since matches the current file is answered
+304 Not Modified. It is sent gzip-compressed to clients that ask for that.
+GET /redirect/N (N up to 99) redirects N times, the last time to the status
+file or to the URL given as the query parameter "to".
+
 Network:
   --port N           listen on port N; 0 (default) takes any free port
   --seed N           the network's seed (default 1); same seed, same network
@@ -46,6 +52,11 @@ Network:
   --marker-line8     the longer layout: a seventh header line, the client
                      section marker "!CLIENTS" on line 8, 49 fields a client
   --once             print one status file to standard output and exit
+
+Serving:
+  --path PATH        serve the status file at PATH (default /whazzup.txt)
+  --tls-cert FILE    serve HTTPS with this PEM certificate (chain) ...
+  --tls-key FILE     ... and this PEM private key; both or neither
 
 Faults (shares are 0 to 1, decided per request):
   --fail-share P     answer this share of requests with an HTTP error
@@ -66,9 +77,11 @@ Faults (shares are 0 to 1, decided per request):
 
   --log FILE         write one line per request to FILE as soon as its
                      answer is decided: the request's number from 0, the
-                     answer (ok, cut, fail, drop, page, empty), its wait in
-                     ms, and the UPDATE time and CONNECTED CLIENTS of the
-                     status file it carries, "-" when it carries none
+                     answer (ok, cut, fail, drop, page, empty, notmodified),
+                     its wait in ms, the UPDATE time and CONNECTED CLIENTS
+                     of the status file it carries ("-" when it carries
+                     none), and the encodings the request accepted ("-"
+                     when none)
 
   --help             show this text
 )";
@@ -138,6 +151,21 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
          return !v.empty();
        }},
       {"--bad-lines", [&](const std::string& v) { return readshare(v, o.snapshot.badshare); }},
+      {"--path",
+       [&](const std::string& v) {
+         o.path = v;
+         return !v.empty() && v.front() == '/' && v.find_first_of("?# ") == std::string::npos;
+       }},
+      {"--tls-cert",
+       [&](const std::string& v) {
+         o.tlscert = v;
+         return !v.empty();
+       }},
+      {"--tls-key",
+       [&](const std::string& v) {
+         o.tlskey = v;
+         return !v.empty();
+       }},
   };
   const std::map<std::string, bool*> flags = {
       {"--crlf", &o.snapshot.crlf}, {"--marker-line8", &o.snapshot.markerline8}, {"--once", &o.once}, {"--help", &o.help}, {"-h", &o.help}};
@@ -170,6 +198,10 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
       result.error = "bad value for " + name + ": " + *value;
       return result;
     }
+  }
+  if (o.tlscert.empty() != o.tlskey.empty()) {
+    result.error = "--tls-cert and --tls-key go together";
+    return result;
   }
   result.options = o;
   return result;

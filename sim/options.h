@@ -19,6 +19,9 @@ struct Options {
   std::string airportsfile;          // empty: airports.dat in datadir
   std::string firsfile;              // empty: firs.dat in datadir
   std::string logpath;               // the answer log; none when empty
+  std::string path = "/whazzup.txt"; // where the status file is served
+  std::string tlscert;               // with tlskey: serve over TLS
+  std::string tlskey;
   bool once = false;                 // print one status file and exit
   bool help = false;
   SnapshotOptions snapshot;

@@ -12,6 +12,11 @@
 #include "population.h"
 #include "snapshot.h"
 
+namespace httplib {
+struct Request;
+struct Response;
+}  // namespace httplib
+
 namespace netsim {
 
 // The faults the server injects so that the refresh can be tested against a
@@ -32,18 +37,29 @@ struct ServeOptions {
   Faults faults;
   std::optional<std::int64_t> fixedtime;  // the network's clock; wall clock when empty
   AnswerLog* log = nullptr;               // told of every answer when set
+  std::string path = "/whazzup.txt";      // where the status file is served
+  std::string tlscert{};                  // PEM certificate (chain) and key:
+  std::string tlskey{};                   // served over TLS when both are set
   // With a fixed clock: request n sees the network timestep * n seconds
   // later, a network in fast motion for demos and tests of history.
   std::int64_t timestep = 0;
 };
 
-// Serves GET /whazzup.txt over HTTP on 127.0.0.1 only.
+// Serves the status file over HTTP or HTTPS on 127.0.0.1 only, as a cache in
+// front of a real server would: compressed for clients that ask (gzip),
+// with an ETag and a Last-Modified that conditional requests are answered
+// 304 Not Modified by while the file stays the same. GET /redirect/N
+// redirects N times before it leads to the status file, or to the URL in
+// its query parameter "to".
 class SimServer {
  public:
   SimServer(const Network& network, ServeOptions options);
   ~SimServer();
   SimServer(const SimServer&) = delete;
   SimServer& operator=(const SimServer&) = delete;
+
+  // False when the TLS certificate or key could not be used.
+  bool usable() const;
 
   // Binds to port (0: any free port) and listens; returns the port, or -1.
   int bind(int port);
@@ -58,7 +74,13 @@ class SimServer {
   std::int64_t clockat(std::uint64_t n) const;
 
  private:
-  std::shared_ptr<const std::string> statusfile(std::int64_t unixtime);
+  struct StatusFile {
+    std::string text;
+    std::string etag;
+    std::int64_t time = 0;
+  };
+  std::shared_ptr<const StatusFile> statusfile(std::int64_t unixtime);
+  void answerstatus(const httplib::Request& req, httplib::Response& res);
   struct Answer {
     AnswerKind kind = AnswerKind::Ok;
     int waitms = 0;
@@ -76,8 +98,7 @@ class SimServer {
   bool stopping_ = false;
   bool running_ = false;  // inside run()
   std::mutex cachemutex_;
-  std::shared_ptr<const std::string> cached_;
-  std::int64_t cachedtime_ = 0;
+  std::shared_ptr<const StatusFile> cached_;
 };
 
 }  // namespace netsim

@@ -3,7 +3,8 @@
 add_executable(data_tests ${CMAKE_CURRENT_SOURCE_DIR}/data_files_test.cpp)
 target_link_libraries(data_tests PRIVATE netglobe_core GTest::gtest_main)
 target_compile_definitions(data_tests PRIVATE NETGLOBE_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
-gtest_discover_tests(data_tests DISCOVERY_TIMEOUT 30)
+gtest_discover_tests(data_tests DISCOVERY_TIMEOUT 30 PROPERTIES LABELS core)
+add_dependencies(core_checks data_tests)
 
 # The data tools need their npm packages, which only a developer who ran
 # tools/make-data.sh has: without them nothing is registered, so a build

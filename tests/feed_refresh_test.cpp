@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,7 @@ struct Refresh {
   FeedState state;
   Refresh() { state.folder = folder.path(); }
   void run(std::optional<ServerAddress> server) {
-    state.server = server;
+    state.source = server;
     getwhazz(state, host);
   }
   std::string copy() const { return folder.read(kStatusFileName); }
@@ -135,8 +136,12 @@ TEST(Getwhazz, CutAndOversizedAnswersAreFailures) {
 
 TEST(Getwhazz, ReasonFromAnyFetcherReachesTheTitle) {
   Refresh r;
-  r.state.server = ServerAddress{"status.invalid", 80};
-  getwhazz(r.state, r.host, [](const ServerAddress&) { return FetchResult{false, {}, "timed out"}; });
+  r.state.source = ServerAddress{"status.invalid", 80};
+  getwhazz(r.state, r.host, [](const FetchRequest&) {
+    FetchResult timedout;
+    timedout.failure = "timed out";
+    return timedout;
+  });
   EXPECT_EQ(r.host.titles.back(), " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=0 (update failed: timed out)");
 }
 
@@ -157,8 +162,12 @@ TEST(BackgroundTask, OneRequestAtATimeAndCancelEndsARequestTheServerHolds) {
     released = true;
     letgo.notify_all();
   };
-  const ServerAddress address = server.address();
-  const auto job = [address](const std::atomic<bool>& cancel) { return fetchcancellable(address, &cancel); };
+  const FetchRequest request(server.address());
+  const auto job = [request](const std::atomic<bool>& cancel) {
+    FetchRequest cancellable = request;
+    cancellable.cancel = &cancel;
+    return fetchstatus(cancellable);
+  };
 
   std::atomic<int> done = 0;
   {
@@ -184,6 +193,70 @@ TEST(BackgroundTask, OneRequestAtATimeAndCancelEndsARequestTheServerHolds) {
     EXPECT_FALSE(fetch.take());
     EXPECT_FALSE(fetch.busy());
   }
+}
+
+// A 304 confirms the stored copy: it is parsed again and the refresh is a
+// good one. The validators go out only while they vouch for that copy.
+TEST(Getwhazz, NotModifiedIsAGoodRefreshOfTheCopyAsItStands) {
+  Refresh r;
+  r.state.source = FeedSource::fromurl("https://status.example.org/feed");
+  const Validators v1{"\"v1\"", "Mon, 07 Dec 2026 08:00:00 GMT"};
+  std::vector<Validators> sent;
+  FetchResult answer;
+  const Fetcher fetch = [&](const FetchRequest& request) {
+    sent.push_back(request.validators);
+    return answer;
+  };
+  const auto fresh = [&](Validators validators) {
+    answer = FetchResult();
+    answer.ok = true;
+    answer.body = kBody;
+    answer.validators = std::move(validators);
+  };
+  const auto notmodified = [&] {
+    answer = FetchResult();
+    answer.ok = answer.notmodified = true;
+    answer.validators = v1;
+  };
+  const std::string good = " CTR=0 APP=0 TWR=1 PIL=1 CLI=2 TOP=2";
+
+  fresh(v1);
+  getwhazz(r.state, r.host, fetch);
+  EXPECT_TRUE(sent.back().empty());
+  const std::string copy = r.copy();
+
+  notmodified();
+  r.state.lists.pilcount = r.state.lists.twrcount = 0;
+  getwhazz(r.state, r.host, fetch);
+  EXPECT_EQ(sent.back(), v1);
+  EXPECT_EQ(r.copy(), copy);
+  EXPECT_EQ(r.host.titles.back(), good);
+  EXPECT_EQ(r.state.lists.pilcount, 1);
+  EXPECT_EQ(r.state.lastfailure, "");
+
+  // A failed update leaves the copy, and so the validators, standing.
+  answer = FetchResult();
+  answer.failure = "timed out";
+  getwhazz(r.state, r.host, fetch);
+  notmodified();
+  getwhazz(r.state, r.host, fetch);
+  EXPECT_EQ(sent.back(), v1);
+  EXPECT_EQ(r.host.titles.back(), good);
+
+  // Without the copy there is nothing to confirm.
+  std::filesystem::remove(r.folder.file(kStatusFileName));
+  fresh(v1);
+  getwhazz(r.state, r.host, fetch);
+  EXPECT_TRUE(sent.back().empty());
+  EXPECT_EQ(r.copy(), copy);
+
+  // An answer that could not be stored leaves no validators behind.
+  std::filesystem::remove(r.folder.file(kStatusFileName));
+  std::filesystem::create_directory(r.folder.file(kStatusFileName));
+  getwhazz(r.state, r.host, fetch);
+  EXPECT_NE(r.state.lastfailure, "");
+  getwhazz(r.state, r.host, fetch);
+  EXPECT_TRUE(sent.back().empty());
 }
 
 TEST(Storecopy, ReplacesTheFileWholeAndLeavesNoTemporaries) {

@@ -48,7 +48,7 @@ class Running {
     thread_.join();
   }
   netglobe::ServerAddress address() const { return {"127.0.0.1", port_}; }
-  netglobe::FetchResult fetch() const { return netglobe::fetchstatus(address()); }
+  netglobe::FetchResult fetch() const { return netglobe::fetchstatus({address()}); }
   const Network& network() const { return network_; }
   SimServer& server() { return server_; }
   int port() const { return port_; }
@@ -69,7 +69,7 @@ struct TitleHost : netglobe::FeedHost {
 netglobe::FeedState refresh(const Running& sim, TitleHost& host, netglobe::TempFolder& folder) {
   netglobe::FeedState state;
   state.folder = folder.path();
-  state.server = sim.address();
+  state.source = sim.address();
   netglobe::getwhazz(state, host);
   return state;
 }
@@ -262,6 +262,45 @@ TEST(NetsimServer, AnswerLogNamesWhatEachRequestMet) {
   EXPECT_GT(slow, 0);
 }
 
+// As a cache in front of a real server: validators, 304 while the file is
+// the same, gzip for a client that asks, redirects that lead to the file.
+TEST(NetsimServer, AnswersConditionalRequestsCompressesAndRedirects) {
+  netglobe::TempFolder folder;
+  AnswerLog log(folder.path() + "/answers.log");
+  Running sim({}, 0, 200, &log);
+  const std::string url = "http://127.0.0.1:" + std::to_string(sim.port());
+  const auto get = [&](const std::string& path, netglobe::Validators validators = {}) {
+    return netglobe::fetchstatus(
+        netglobe::FetchRequest(netglobe::FeedSource::fromurl(url + path), std::move(validators)));
+  };
+  const netglobe::FetchResult first = get("/whazzup.txt");
+  ASSERT_TRUE(first.ok) << first.failure;
+  EXPECT_EQ(first.body, snapshot(sim.network(), kTime));
+  EXPECT_EQ(first.validators.lastmodified, "Sun, 07 Dec 2025 09:33:20 GMT");  // kTime
+  ASSERT_NE(first.validators.etag, "");
+
+  EXPECT_TRUE(get("/whazzup.txt", first.validators).notmodified);
+  EXPECT_TRUE(get("/whazzup.txt", {"", first.validators.lastmodified}).notmodified);
+  EXPECT_TRUE(get("/whazzup.txt", {first.validators.etag, ""}).notmodified);
+  // If-None-Match decides alone when it is there.
+  EXPECT_FALSE(get("/whazzup.txt", {"\"older\"", first.validators.lastmodified}).notmodified);
+  EXPECT_FALSE(get("/whazzup.txt", {"", "Sun, 07 Dec 2025 09:33:19 GMT"}).notmodified);
+  const netglobe::FetchResult redirected = get("/redirect/3");
+  EXPECT_EQ(redirected.body, first.body) << redirected.failure;
+
+  std::ifstream in(folder.path() + "/answers.log");
+  const std::string carried = " 0 " + timestamp(kTime) + " " + std::to_string(sim.network().clients(kTime).size());
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  EXPECT_EQ(lines, (std::vector<std::string>{"0 ok" + carried + " gzip,deflate",
+                                             "1 notmodified 0 - - gzip,deflate",
+                                             "2 notmodified 0 - - gzip,deflate",
+                                             "3 notmodified 0 - - gzip,deflate",
+                                             "4 ok" + carried + " gzip,deflate",
+                                             "5 ok" + carried + " gzip,deflate",
+                                             "6 ok" + carried + " gzip,deflate"}));
+}
+
 TEST(NetsimServer, MalformedLinesReachTheParserWhichSurvivesThem) {
   Running sim({}, 0.3, 300);
   netglobe::TempFolder folder;
@@ -278,7 +317,8 @@ TEST(NetsimOptions, ReadsEveryOptionAndRejectsBadValues) {
        "--data",  "/tmp", "--crlf",      "--once",    "--fail-share", "0.25",   "--fail-status=502",
        "--delay", "150",  "--cut-share", "0.1",       "--drop-share", "1",      "--bad-lines",
        "0.05",    "--airports=/a/b.dat", "--firs", "c.dat", "--slow-share", "0.02",
-       "--slow-ms", "30000", "--page-share", "0.5", "--log", "/tmp/answers.log"});
+       "--slow-ms", "30000", "--page-share", "0.5", "--log", "/tmp/answers.log",
+       "--path", "/feeds/status.txt", "--tls-cert", "c.pem", "--tls-key=k.pem"});
   ASSERT_TRUE(p.options) << p.error;
   const Options& o = *p.options;
   EXPECT_EQ(o.port, 8080);
@@ -299,6 +339,9 @@ TEST(NetsimOptions, ReadsEveryOptionAndRejectsBadValues) {
   EXPECT_EQ(o.faults.slowms, 30000);
   EXPECT_DOUBLE_EQ(o.faults.pageshare, 0.5);
   EXPECT_EQ(o.logpath, "/tmp/answers.log");
+  EXPECT_EQ(o.path, "/feeds/status.txt");
+  EXPECT_EQ(o.tlscert, "c.pem");
+  EXPECT_EQ(o.tlskey, "k.pem");
 
   const ParsedOptions defaults = parseoptions({});
   ASSERT_TRUE(defaults.options);
@@ -316,7 +359,10 @@ TEST(NetsimOptions, ReadsEveryOptionAndRejectsBadValues) {
                                               {"--slow-ms", "-1"},
                                               {"--page-share", "2"},
                                               {"--log", ""},
-                                              {"--time", "-5"}}) {
+                                              {"--time", "-5"},
+                                              {"--path", "feeds"},
+                                              {"--path", "/a?b"},
+                                              {"--tls-cert", "c.pem"}}) {
     EXPECT_FALSE(parseoptions(bad).options) << bad[0];
   }
 }
@@ -375,7 +421,7 @@ TEST(NetsimProgram, AnnouncesItsPortServesAndStopsOnSigterm) {
   ASSERT_EQ(sscanf(line, "netsim listening on 127.0.0.1:%d%7s", &port, rest), 1) << line;
   EXPECT_EQ(std::string(line), "netsim listening on 127.0.0.1:" + std::to_string(port) + "\n");
 
-  const netglobe::FetchResult got = netglobe::fetchstatus({"127.0.0.1", port});
+  const netglobe::FetchResult got = netglobe::fetchstatus({netglobe::ServerAddress{"127.0.0.1", port}});
   ASSERT_TRUE(got.ok) << got.failure;
   EXPECT_EQ(got.body, snapshot(Network(builtinworld(), 1, 30), kTime));
   kill(child.pid, SIGTERM);
@@ -397,6 +443,10 @@ TEST(NetsimProgram, OncePrintsOneStatusFileAndBadOptionsFail) {
   Child nolog({"--log", "/nonexistent/answers.log"});
   EXPECT_EQ(nolog.readall(), "");
   EXPECT_EQ(nolog.wait(), 1);
+
+  Child notls({"--tls-cert", "/nonexistent/c.pem", "--tls-key", "/nonexistent/k.pem"});
+  EXPECT_EQ(notls.readall(), "");
+  EXPECT_EQ(notls.wait(), 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "feed/server_address.h"
 #include "shell/options.h"
+#include "temp_folder.h"
 
 namespace netglobe {
 namespace {
@@ -23,15 +24,53 @@ TEST(Parseserver, HostsAndPorts) {
   }
 }
 
-TEST(Parseoptions, ServerFromOptionOrEnvironment) {
-  OptionsResult r = parseoptions({"--server", "127.0.0.1:81"}, "10.0.0.1:82");
-  ASSERT_EQ(r.error, "");
-  EXPECT_EQ(r.options.server->port, 81);
-  r = parseoptions({}, "10.0.0.1:82");
-  EXPECT_EQ(r.options.server->port, 82);
-  r = parseoptions({"--folder=/tmp/x"}, nullptr);
-  EXPECT_FALSE(r.options.server);
+// Which source a run uses: an option beats both variables, and two sources
+// on one level are a mistake rather than a silent choice.
+TEST(Parseoptions, SourceFromOptionOrEnvironment) {
+  const char* server = "10.0.0.1:82";
+  const char* url = "https://status.example.org/feed?x=1";
+  const auto source = [](const OptionsResult& r) {
+    EXPECT_EQ(r.error, "");
+    return r.options.source ? r.options.source->url : std::string("none");
+  };
+  EXPECT_EQ(source(parseoptions({"--server", "127.0.0.1:81"}, server, url)), "http://127.0.0.1:81/whazzup.txt");
+  EXPECT_EQ(source(parseoptions({"--url=http://h:8/a/b"}, server, url)), "http://h:8/a/b");
+  EXPECT_EQ(source(parseoptions({}, server, nullptr)), "http://10.0.0.1:82/whazzup.txt");
+  EXPECT_EQ(source(parseoptions({}, "", url)), url);
+  EXPECT_EQ(source(parseoptions({}, nullptr, nullptr)), "none");
+  EXPECT_EQ(parseoptions({}, server, nullptr).options.source->kind, FeedSource::Kind::Server);
+  EXPECT_EQ(parseoptions({}, nullptr, url).options.source->kind, FeedSource::Kind::Url);
+  EXPECT_NE(parseoptions({}, server, url).error, "");
+  EXPECT_NE(parseoptions({"--server", "h:1", "--url", url}, nullptr, nullptr).error, "");
+
+  OptionsResult r = parseoptions({"--folder=/tmp/x"}, nullptr);
+  EXPECT_FALSE(r.options.source);
   EXPECT_EQ(r.options.folder, "/tmp/x");
+}
+
+TEST(Parseoptions, UrlAndCaFileMistakesStopTheStart) {
+  TempFolder folder;
+  const std::string ca = folder.write("ca.pem", "-----BEGIN CERTIFICATE-----\n");
+  const OptionsResult good = parseoptions({"--url", "https://127.0.0.1:8443/s", "--cacert", ca}, nullptr);
+  ASSERT_EQ(good.error, "");
+  EXPECT_EQ(good.options.source->cafile, ca);
+  EXPECT_EQ(parseoptions({"--cacert", ca}, nullptr, "https://h/s").options.source->cafile, ca);
+
+  const std::string empty = folder.write("empty.pem", "");
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--url", "ftp://h/whazzup.txt"},
+        {"--url", "status.example.org/whazzup.txt"},
+        {"--url", "https://a b/"},
+        {"--url", "http://h:99999/"},
+        {"--url"},
+        {"--url", "https://h/s", "--cacert", folder.file("missing.pem")},
+        {"--url", "https://h/s", "--cacert", folder.path()},
+        {"--url", "https://h/s", "--cacert", empty},
+        {"--server", "h:1", "--cacert", ca},
+        {"--cacert", ca}}) {
+    EXPECT_NE(parseoptions(bad, nullptr).error, "") << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
+  }
+  EXPECT_NE(parseoptions({}, nullptr, "gopher://h/").error, "");
 }
 
 TEST(Parseoptions, MistakesAreReported) {

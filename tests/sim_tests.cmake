@@ -5,4 +5,5 @@ target_link_libraries(netsim_tests PRIVATE netsim_lib netglobe_core GTest::gtest
 target_include_directories(netsim_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(netsim_tests PRIVATE NETSIM_PATH="$<TARGET_FILE:netsim>")
 add_dependencies(netsim_tests netsim)
-gtest_discover_tests(netsim_tests DISCOVERY_TIMEOUT 30)
+gtest_discover_tests(netsim_tests DISCOVERY_TIMEOUT 30 PROPERTIES LABELS core)
+add_dependencies(core_checks netsim_tests)

@@ -1,5 +1,7 @@
 #include "feed/feed_refresh.h"
 
+#include <filesystem>
+
 #include "feed/status_copy.h"
 #include "feed/status_parser.h"
 #include "base/text_encoding.h"
@@ -10,23 +12,49 @@ std::string statusfilepath(const std::string& folder) {
   return folder.empty() ? kStatusFileName : folder + "/" + kStatusFileName;
 }
 
+namespace {
+
+FetchResult failed(std::string reason) {
+  FetchResult result;
+  result.failure = std::move(reason);
+  return result;
+}
+
+}  // namespace
+
 bool isstatusfile(std::string_view body) {
   const std::size_t first = body.find_first_not_of(" \t\r\n\f\v");
   return first != std::string_view::npos && body[first] != '<';
 }
 
-FetchResult fetchanswer(const FeedState& state, const Fetcher& fetch) {
-  if (!state.server) return {false, {}, "no status server"};
-  return fetch(*state.server);
+std::optional<FetchRequest> nextrequest(const FeedState& state) {
+  if (!state.source) return std::nullopt;
+  FetchRequest request(*state.source);
+  // The validators vouch for the stored copy; with the copy gone, a 304
+  // would confirm a file that is no longer there.
+  std::error_code ignored;
+  if (std::filesystem::exists(statusfilepath(state.folder), ignored)) request.validators = state.validators;
+  return request;
+}
+
+FetchResult fetchanswer(const std::optional<FetchRequest>& request, const Fetcher& fetch) {
+  if (!request) return failed("no status server");
+  return fetch(*request);
 }
 
 std::string takeanswer(FeedState& state, FetchResult result) {
   const std::string path = statusfilepath(state.folder);
-  if (result.ok && !isstatusfile(result.body)) result = {false, {}, "not a status file"};
   std::string failure;
-  if (result.ok) {
+  if (result.ok && !result.notmodified && !isstatusfile(result.body)) {
+    result = FetchResult();
+    result.failure = "not a status file";
+  }
+  if (result.notmodified) {
+    state.validators = result.validators;  // the copy stands as it is
+  } else if (result.ok) {
     state.feedtext = convertlineends(tocp1252(result.body));
     failure = storecopy(path, state.feedtext);
+    state.validators = failure.empty() ? result.validators : Validators{};
   } else {
     failure = result.failure;
   }
@@ -41,7 +69,7 @@ std::string takeanswer(FeedState& state, FetchResult result) {
 
 void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch) {
   host.settitle(kLoadingTitle);
-  host.settitle(takeanswer(state, fetchanswer(state, fetch)));
+  host.settitle(takeanswer(state, fetchanswer(nextrequest(state), fetch)));
   host.refreshsidelists();
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "feed/feed_source.h"
 #include "feed/http_fetch.h"
-#include "feed/server_address.h"
 #include "feed/status_lists.h"
 
 namespace netglobe {
@@ -21,25 +21,31 @@ class FeedHost {
 };
 
 struct FeedState {
-  std::optional<ServerAddress> server;
+  std::optional<FeedSource> source;
   std::string folder;     // the program's folder; whazzup.txt lives there
-  std::string feedtext;   // last body after conversion; empty after a failure
+  std::string feedtext;   // last body after conversion; empty after a failure, kept on a 304
   std::string lastfailure;  // reason of the last failed update, empty after a good one
+  Validators validators;  // of the answer the stored copy holds
   StatusLists lists;
 };
 
-using Fetcher = std::function<FetchResult(const ServerAddress&)>;
+using Fetcher = std::function<FetchResult(const FetchRequest&)>;
 
 // The title while a download is in flight.
 inline constexpr const char* kLoadingTitle = "Loading...";
 
-// The answer of the download, or why there was none: without a server there
-// is nothing to fetch.
-FetchResult fetchanswer(const FeedState& state, const Fetcher& fetch = fetchstatus);
+// The request of the next refresh; none without a source. The validators go
+// with it only while the copy they vouch for is there.
+std::optional<FetchRequest> nextrequest(const FeedState& state);
+
+// The answer to a request, or why there was none: without a source there is
+// nothing to fetch. Touches no state: any thread may run it.
+FetchResult fetchanswer(const std::optional<FetchRequest>& request, const Fetcher& fetch = fetchstatus);
 
 // Everything of a refresh after the download: convert and store the copy,
 // parse it, and return the title with the counts. A failed request keeps the
-// previous copy, parses that, and the title says why.
+// previous copy, parses that, and the title says why. A 304 Not Modified is
+// a good refresh of the copy as it stands.
 std::string takeanswer(FeedState& state, FetchResult result);
 
 // One whole feed refresh at once: "Loading..." in the title, fetch, then

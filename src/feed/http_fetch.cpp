@@ -1,97 +1,172 @@
 #include "feed/http_fetch.h"
 
 #include <curl/curl.h>
+#include <strings.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
+
+#include "feed/transfer_failure.h"
 
 namespace netglobe {
 namespace {
 
-struct Sink {
+using Clock = std::chrono::steady_clock;
+constexpr const char* kUserAgent = "netglobe/" NETGLOBE_VERSION;
+
+// One answer of the chain a request may take through redirects.
+struct Answer {
   std::string body;
   bool toolarge = false;
+  Validators validators;
 };
 
 std::size_t collect(char* data, std::size_t size, std::size_t count, void* userdata) {
-  auto* sink = static_cast<Sink*>(userdata);
+  auto* answer = static_cast<Answer*>(userdata);
   const std::size_t n = size * count;
-  if (sink->body.size() + n > kMaxBodyBytes) {
-    sink->toolarge = true;
+  if (answer->body.size() + n > kMaxBodyBytes) {
+    answer->toolarge = true;
     return 0;  // makes libcurl abort the transfer
   }
-  sink->body.append(data, n);
+  answer->body.append(data, n);
   return n;
+}
+
+std::size_t readheader(char* data, std::size_t size, std::size_t count, void* userdata) {
+  auto* answer = static_cast<Answer*>(userdata);
+  const std::string_view line(data, size * count);
+  // A status line starts another answer (a proxy's, an interim one): only
+  // the validators of the last belong to the body.
+  if (line.starts_with("HTTP/")) answer->validators = {};
+  readvalidator(line, answer->validators);
+  return line.size();
+}
+
+bool hasscheme(const std::string& url, const char* scheme) {
+  const std::size_t n = std::char_traits<char>::length(scheme);
+  return url.size() > n + 3 && strncasecmp(url.c_str(), scheme, n) == 0 && url.compare(n, 3, "://") == 0;
+}
+
+using Handle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
+using HeaderList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
+
+// What a URL source adds to the plain GET of a status server.
+HeaderList seturloptions(CURL* curl, const FetchRequest& request) {
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+  // Beside, not instead of, the system's CAs: libcurl keeps its CA folder.
+  if (!request.source.cafile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, request.source.cafile.c_str());
+  curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, kUserAgent);
+  HeaderList headers(nullptr, curl_slist_free_all);
+  const auto add = [&headers](const std::string& line) {
+    if (curl_slist* more = curl_slist_append(headers.get(), line.c_str())) {
+      headers.release();
+      headers.reset(more);
+    }
+  };
+  if (!request.validators.etag.empty()) add("If-None-Match: " + request.validators.etag);
+  if (!request.validators.lastmodified.empty()) add("If-Modified-Since: " + request.validators.lastmodified);
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+  return headers;
 }
 
 // libcurl asks at least once a second, also while it connects or waits.
 int checkcancel(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  const auto* cancel = static_cast<const std::atomic<bool>*>(userdata);
-  return cancel->load() ? 1 : 0;
+  return static_cast<const std::atomic<bool>*>(userdata)->load() ? 1 : 0;
 }
 
-std::string reason(CURLcode code) {
-  switch (code) {
-    case CURLE_OPERATION_TIMEDOUT: return "timed out";
-    case CURLE_COULDNT_CONNECT: return "connection refused";
-    case CURLE_COULDNT_RESOLVE_HOST: return "unknown host";
-    case CURLE_GOT_NOTHING: return "no answer";
-    case CURLE_PARTIAL_FILE: return "answer cut off";
-    case CURLE_RECV_ERROR: return "connection lost";
-    default: return curl_easy_strerror(code);
-  }
+FetchResult failed(std::string reason) {
+  FetchResult result;
+  result.failure = std::move(reason);
+  return result;
 }
 
 }  // namespace
 
-FetchResult fetchcancellable(const ServerAddress& server, const std::atomic<bool>* cancel) {
-  static std::once_flag curlready;
-  std::call_once(curlready, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+void initfetching() {
+  static std::once_flag ready;
+  std::call_once(ready, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
 
-  FetchResult result;
-  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
-  if (!curl) {
-    result.failure = "cannot start a request";
-    return result;
-  }
-  Sink sink;
-  const std::string url = server.statusurl();
-  curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl.get(), CURLOPT_PROTOCOLS_STR, "http");
+FetchResult fetchstatus(const FetchRequest& request) {
+  initfetching();
+  Handle curl(curl_easy_init(), curl_easy_cleanup);
+  if (!curl) return failed("cannot start a request");
+
+  Answer answer;
+  char detail[CURL_ERROR_SIZE] = {};
   curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
-  curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT_MS, kRequestTimeoutMs);
   curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, collect);
-  curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &sink);
+  curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &answer);
+  curl_easy_setopt(curl.get(), CURLOPT_HEADERFUNCTION, readheader);
+  curl_easy_setopt(curl.get(), CURLOPT_HEADERDATA, &answer);
+  curl_easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, detail);
 
-  if (cancel) {
+  if (request.cancel) {
     curl_easy_setopt(curl.get(), CURLOPT_XFERINFOFUNCTION, checkcancel);
-    curl_easy_setopt(curl.get(), CURLOPT_XFERINFODATA, cancel);
+    curl_easy_setopt(curl.get(), CURLOPT_XFERINFODATA, request.cancel);
     curl_easy_setopt(curl.get(), CURLOPT_NOPROGRESS, 0L);
   }
 
-  const CURLcode code = curl_easy_perform(curl.get());
-  if (cancel && cancel->load()) {
-    result.failure = "cancelled";
+  const bool isurl = request.source.kind == FeedSource::Kind::Url;
+  HeaderList headers(nullptr, curl_slist_free_all);
+  if (isurl) {
+    headers = seturloptions(curl.get(), request);
+  } else {
+    curl_easy_setopt(curl.get(), CURLOPT_PROTOCOLS_STR, "http");
+  }
+  const bool conditional = isurl && !request.validators.empty();
+
+  // Redirects are followed here rather than by libcurl, so that every step
+  // is checked against the rule that https never leads to http.
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kRequestTimeoutMs);
+  std::string url = request.source.url;
+  for (int redirects = 0;; ++redirects) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) return failed("timed out");
+    curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT_MS, static_cast<long>(left));
+    curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
+    answer = {};
+    detail[0] = '\0';
+
+    const CURLcode code = curl_easy_perform(curl.get());
+    if (request.cancel && request.cancel->load()) return failed("cancelled");
+    if (answer.toolarge) return failed("answer over 64 MiB");
+    if (code != CURLE_OK) return failed(transferfailure(code, detail));
+    long status = 0;
+    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+
+    char* next = nullptr;
+    if (isurl && status >= 300 && status <= 399 && status != 304 &&
+        curl_easy_getinfo(curl.get(), CURLINFO_REDIRECT_URL, &next) == CURLE_OK && next) {
+      const std::string target = next;
+      if (redirects == kMaxRedirects) return failed("too many redirects");
+      if (!hasscheme(target, "http") && !hasscheme(target, "https")) return failed("redirect to neither http nor https");
+      if (hasscheme(url, "https") && hasscheme(target, "http")) return failed("redirect from https to http refused");
+      url = target;
+      continue;
+    }
+
+    FetchResult result;
+    if (status == 304 && conditional) {
+      // A 304 may update the validators; those it leaves out still hold.
+      result.validators = request.validators;
+      if (!answer.validators.etag.empty()) result.validators.etag = answer.validators.etag;
+      if (!answer.validators.lastmodified.empty()) result.validators.lastmodified = answer.validators.lastmodified;
+      result.ok = true;
+      result.notmodified = true;
+      return result;
+    }
+    if (status < 200 || status > 299) return failed("HTTP " + std::to_string(status));
+    result.ok = true;
+    result.body = std::move(answer.body);
+    if (isurl) result.validators = std::move(answer.validators);
     return result;
   }
-  if (sink.toolarge) {
-    result.failure = "answer over 64 MiB";
-    return result;
-  }
-  if (code != CURLE_OK) {
-    result.failure = reason(code);
-    return result;
-  }
-  long status = 0;
-  curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
-  if (status < 200 || status > 299) {
-    result.failure = "HTTP " + std::to_string(status);
-    return result;
-  }
-  result.ok = true;
-  result.body = std::move(sink.body);
-  return result;
 }
 
 }  // namespace netglobe

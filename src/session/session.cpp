@@ -58,7 +58,7 @@ void append(Effects& into, Effects&& from) {
 
 }  // namespace
 
-Session::Session(std::optional<ServerAddress> server, const ProgramFolders& folders,
+Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders,
                  HistoryRetention history, Clock clock)
     : files_(folders.files),
       refs_(folders.files),
@@ -66,7 +66,7 @@ Session::Session(std::optional<ServerAddress> server, const ProgramFolders& fold
       peak_(folders.folder),
       clock_(clock ? std::move(clock) : Clock(localsecond)),
       history_(netglobe::historyfolder(folders.folder), history) {
-  feed_.server = std::move(server);
+  feed_.source = std::move(source);
   feed_.folder = folders.folder;
   appendlogline(log_, "Enable OpenGL");
   feed_.lists.topcount = peak_.laden();

@@ -40,7 +40,7 @@ class Session {
   // Seconds of the minute on the local clock, for the startup's duration.
   using Clock = std::function<int()>;
 
-  Session(std::optional<ServerAddress> server, const ProgramFolders& folders,
+  Session(std::optional<FeedSource> source, const ProgramFolders& folders,
           HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours), Clock clock = {});
 
   // Startup, run once when the window first shows; it goes on through

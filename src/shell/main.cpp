@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "base/program_folders.h"
+#include "feed/http_fetch.h"
 #include "render/gl_probe.h"
 #include "shell/demo_network.h"
 #include "shell/display_check.h"
@@ -15,7 +16,7 @@
 int main(int argc, char** argv) {
   using namespace netglobe;
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const OptionsResult parsed = parseoptions(args, std::getenv(kServerEnvVar));
+  const OptionsResult parsed = parseoptions(args, std::getenv(kServerEnvVar), std::getenv(kUrlEnvVar));
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "netglobe: %s\n\n%s", parsed.error.c_str(), usagetext().c_str());
     return 2;
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", kProductTitle, NETGLOBE_VERSION);
     return 0;
   }
+  // Before Qt or anything else starts a thread.
+  initfetching();
 
   if (const std::string why = checkdisplay(); !why.empty()) {
     std::fprintf(stderr, "netglobe: %s\n", why.c_str());
@@ -67,21 +70,21 @@ int main(int argc, char** argv) {
 
   // Without a configured server the demo network beside the program is the
   // status server.
-  std::optional<ServerAddress> server = parsed.options.server;
+  std::optional<FeedSource> source = parsed.options.source;
   DemoNetwork demo;
-  if (!server) {
+  if (!source) {
     std::string error;
-    server = demo.start(place.exefolder, folders.files, error);
-    if (server) {
+    if (const std::optional<ServerAddress> server = demo.start(place.exefolder, folders.files, error)) {
       std::fprintf(stderr, "netglobe: no status server configured; using the built-in demo network at %s\n",
                    server->text().c_str());
+      source = *server;
     } else {
       std::fprintf(stderr, "netglobe: %s\n", error.c_str());
     }
   }
   quitonsignals();
 
-  Stage stage(server, folders, parsed.options.refreshseconds, parsed.options.history);
+  Stage stage(source, folders, parsed.options.refreshseconds, parsed.options.history);
   stage.show();
   return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "shell/options.h"
 
 #include <charconv>
+#include <fstream>
 
 namespace netglobe {
 
@@ -12,16 +13,51 @@ bool readseconds(const std::string& text, int& seconds) {
   return ec == std::errc() && rest == end && seconds >= 1 && seconds <= 24 * 3600;
 }
 
+bool readable(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  // A folder opens but cannot be read; an empty file holds no CA.
+  return file && file.peek() != std::ifstream::traits_type::eof();
+}
+
+const char* set(const char* value) { return value && *value ? value : nullptr; }
+
+// The source from the given texts; sets error when they are no good.
+std::optional<FeedSource> choosesource(const std::optional<std::string>& servertext,
+                                       const std::optional<std::string>& urltext,
+                                       const std::optional<std::string>& cafile, std::string& error) {
+  if (cafile && !urltext) {
+    error = "--cacert needs --url (or NETGLOBE_URL)";
+    return std::nullopt;
+  }
+  if (servertext) {
+    std::optional<ServerAddress> server = parseserver(*servertext);
+    if (!server) error = "not a status server address (HOST[:PORT]): " + *servertext;
+    return server;
+  }
+  if (!urltext) return std::nullopt;
+  std::optional<std::string> url = parsestatusurl(*urltext, error);
+  if (!url) return std::nullopt;
+  if (cafile && !readable(*cafile)) {
+    error = "cannot read the CA file: " + *cafile;
+    return std::nullopt;
+  }
+  return FeedSource::fromurl(*url, cafile.value_or(""));
+}
+
 }  // namespace
 
 std::string usagetext() {
-  return "Usage: netglobe [--server HOST[:PORT]] [--folder DIR] [--refresh SECONDS]\n"
-         "                [--history HOURS]\n"
+  return "Usage: netglobe [--server HOST[:PORT] | --url URL [--cacert FILE]]\n"
+         "                [--folder DIR] [--refresh SECONDS] [--history HOURS]\n"
          "Shows the live state of a flight-simulation network on a 3D globe.\n"
          "\n"
-         "  --server HOST[:PORT]  status server to fetch /whazzup.txt from (port 80 if\n"
-         "                        not given); overrides the NETGLOBE_SERVER variable.\n"
-         "                        Without either, the built-in demo network is used.\n"
+         "  --server HOST[:PORT]  status server to fetch /whazzup.txt from over plain\n"
+         "                        HTTP (port 80 if not given)\n"
+         "  --url URL             fetch the status file from this http:// or https://\n"
+         "                        URL (certificates verified, compressed, conditional\n"
+         "                        requests, up to 5 redirects, never https to http)\n"
+         "  --cacert FILE         trust the CA certificates in FILE (PEM) for --url,\n"
+         "                        beside the system's\n"
          "  --folder DIR          the program's folder: it writes its files there and\n"
          "                        reads the reference data from there. Default: the\n"
          "                        executable's folder when it holds the reference data\n"
@@ -37,6 +73,10 @@ std::string usagetext() {
          "                        store alone)\n"
          "  --help                show this text and exit\n"
          "  --version             show the version and exit\n"
+         "\n"
+         "--server and --url override the NETGLOBE_SERVER and NETGLOBE_URL variables,\n"
+         "which take the same forms; without any of them, the built-in demo network is\n"
+         "used.\n"
          "\n"
          "Keys (typed into the window):\n"
          "  q a w s e d   fly to North America, South America, Europe, Africa, Asia,\n"
@@ -61,11 +101,13 @@ std::string usagetext() {
          "to its client.\n";
 }
 
-OptionsResult parseoptions(const std::vector<std::string>& args, const char* serverenv) {
+OptionsResult parseoptions(const std::vector<std::string>& args, const char* serverenv,
+                           const char* urlenv) {
   OptionsResult result;
   Options& o = result.options;
   std::optional<std::string> servertext;
-  if (serverenv && *serverenv) servertext = serverenv;
+  std::optional<std::string> urltext;
+  std::optional<std::string> cafile;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -82,6 +124,14 @@ OptionsResult parseoptions(const std::vector<std::string>& args, const char* ser
       auto v = value("--server");
       if (!v) return {o, "--server needs HOST[:PORT]"};
       servertext = *v;
+    } else if (arg.rfind("--url", 0) == 0) {
+      auto v = value("--url");
+      if (!v) return {o, "--url needs a URL"};
+      urltext = *v;
+    } else if (arg.rfind("--cacert", 0) == 0) {
+      auto v = value("--cacert");
+      if (!v || v->empty()) return {o, "--cacert needs a file"};
+      cafile = *v;
     } else if (arg.rfind("--folder", 0) == 0) {
       auto v = value("--folder");
       if (!v || v->empty()) return {o, "--folder needs a directory"};
@@ -100,10 +150,17 @@ OptionsResult parseoptions(const std::vector<std::string>& args, const char* ser
       return {o, "unknown option: " + arg};
     }
   }
-  if (servertext) {
-    o.server = parseserver(*servertext);
-    if (!o.server) return {o, "not a status server address (HOST[:PORT]): " + *servertext};
+  if (servertext && urltext) return {o, "--server and --url cannot be used together"};
+  if (!servertext && !urltext) {
+    if (set(serverenv) && set(urlenv)) {
+      return {o, "NETGLOBE_SERVER and NETGLOBE_URL are both set; unset one or give --server or --url"};
+    }
+    if (set(serverenv)) servertext = serverenv;
+    if (set(urlenv)) urltext = urlenv;
   }
+  std::string error;
+  o.source = choosesource(servertext, urltext, cafile, error);
+  if (!error.empty()) return {o, error};
   return result;
 }
 

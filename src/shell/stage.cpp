@@ -28,14 +28,14 @@ constexpr int kListOverhang = 24;  // the side lists reach this far past the rig
 
 }  // namespace
 
-Stage::Stage(std::optional<ServerAddress> server, const std::string& folder, int refreshseconds,
+Stage::Stage(std::optional<FeedSource> source, const std::string& folder, int refreshseconds,
              QWidget* parent)
-    : Stage(std::move(server), onefolder(folder), refreshseconds,
+    : Stage(std::move(source), onefolder(folder), refreshseconds,
             HistoryRetention::hours(kDefaultHistoryHours), parent) {}
 
-Stage::Stage(std::optional<ServerAddress> server, const ProgramFolders& folders, int refreshseconds,
+Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, int refreshseconds,
              HistoryRetention history, QWidget* parent)
-    : QOpenGLWidget(parent), session_(std::move(server), folders, history) {
+    : QOpenGLWidget(parent), session_(std::move(source), folders, history) {
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
@@ -150,13 +150,11 @@ void Stage::switchtimer(const TimerSwitch& change) {
 void Stage::startdownload() {
   // The request runs on its own thread; the answer comes back to this one
   // as a queued call, and the window lives meanwhile.
-  const std::optional<ServerAddress> server = session_.feed().server;
-  const FeedState request{server};
+  std::optional<FetchRequest> request = nextrequest(session_.feed());
   fetch_.start(
-      [request](const std::atomic<bool>& cancel) {
-        return fetchanswer(request, [&cancel](const ServerAddress& address) {
-          return fetchcancellable(address, &cancel);
-        });
+      [request](const std::atomic<bool>& cancel) mutable {
+        if (request) request->cancel = &cancel;
+        return fetchanswer(request);
       },
       [this] { QMetaObject::invokeMethod(this, &Stage::answerarrived, Qt::QueuedConnection); });
 }

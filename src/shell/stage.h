@@ -23,11 +23,11 @@ class Stage : public QOpenGLWidget {
  public:
   // The program's folder holds the files the window writes; the reference
   // files may lie elsewhere.
-  Stage(std::optional<ServerAddress> server, const ProgramFolders& folders, int refreshseconds = 30,
+  Stage(std::optional<FeedSource> source, const ProgramFolders& folders, int refreshseconds = 30,
         HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours),
         QWidget* parent = nullptr);
   // Everything in one folder.
-  Stage(std::optional<ServerAddress> server, const std::string& folder, int refreshseconds = 30,
+  Stage(std::optional<FeedSource> source, const std::string& folder, int refreshseconds = 30,
         QWidget* parent = nullptr);
   ~Stage() override;
 

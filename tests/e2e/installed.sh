@@ -2,7 +2,8 @@
 # The Debian package, unpacked into a read-only root, runs like an installed
 # copy: the demo network from beside it, its data from the installed share
 # folder, everything it writes in the per-user folder and nothing under the
-# root; its menu entry is valid.
+# root; its menu entry is valid, it carries its copyright and changelog, and
+# lintian (when installed) finds no error in it.
 . "$(dirname "$0")/lib.sh"
 BUILD=${NETGLOBE_BUILD:?NETGLOBE_BUILD must name the build folder}
 trap 'chmod -R u+w "$WORK" 2>/dev/null; cleanup' EXIT
@@ -19,6 +20,14 @@ desktop-file-validate "$ROOT/usr/share/applications/netglobe.desktop" || fail "d
 [ -s "$ROOT/usr/share/icons/hicolor/256x256/apps/netglobe.png" ] || fail "no icon"
 zcat "$ROOT/usr/share/man/man1/netglobe.1.gz" | grep -q '^\.SH KEYS' || fail "no manual page"
 [ -s "$ROOT/usr/share/doc/netglobe/SOURCES.md" ] || fail "no data licences"
+grep -q '^License: GPL-3.0-or-later$' "$ROOT/usr/share/doc/netglobe/copyright" || fail "no copyright file"
+zcat "$ROOT/usr/share/doc/netglobe/changelog.gz" | head -1 |
+  grep -qF "netglobe ($(dpkg-deb -f "$deb" Version))" || fail "no changelog of this version"
+if command -v lintian >/dev/null 2>&1; then
+  lintian --fail-on error --tag-display-limit 0 "$deb" >"$WORK/lintian.log" 2>&1 ||
+    fail "lintian: $(grep -v '^[WIPN]:' "$WORK/lintian.log")"
+  echo "lintian: no error, $(grep -c '^W:' "$WORK/lintian.log") warnings"
+fi
 
 chmod -R a-w "$ROOT"
 # Root may write to read-only files, so the root's state is compared.

@@ -1,5 +1,6 @@
 // The pieces every reader is built from: text conversion, line ends of the
-// stored copy, record splitting, leading numbers, the server address.
+// stored copy, record splitting, leading numbers, the server address, the
+// status URL, the validators taken from an answer's header lines.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -8,8 +9,10 @@
 #include "base/number_text.h"
 #include "base/text_encoding.h"
 #include "feed/client_fields.h"
+#include "feed/feed_source.h"
 #include "feed/server_address.h"
 #include "feed/status_copy.h"
+#include "feed/validators.h"
 #include "fuzz_checks.h"
 
 namespace {
@@ -99,6 +102,32 @@ void checkserver(std::string_view input) {
   FUZZ_CHECK(again && again->host == address->host && again->port == address->port);
 }
 
+void checkurl(std::string_view input) {
+  std::string why;
+  const auto url = parsestatusurl(std::string(input), why);
+  FUZZ_CHECK(url.has_value() == why.empty());
+  if (!url) return;
+  FUZZ_CHECK(url->starts_with("http://") || url->starts_with("https://"));
+  // What is fetched reads back as itself.
+  const auto again = parsestatusurl(*url, why);
+  FUZZ_CHECK(again && *again == *url);
+}
+
+// A validator goes back out in a request header: it must be a clean piece
+// of the line it came from.
+void checkvalidator(std::string_view line) {
+  Validators validators;
+  readvalidator(line, validators);
+  FUZZ_CHECK(validators.etag.empty() || validators.lastmodified.empty());
+  for (const std::string& value : {validators.etag, validators.lastmodified}) {
+    if (value.empty()) continue;
+    FUZZ_CHECK(value.size() <= 256 && line.find(value) != std::string_view::npos);
+    FUZZ_CHECK(value.front() != ' ' && value.back() != ' ' && value.front() != '\t' && value.back() != '\t');
+    for (char c : value) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 || c == '\t');
+    FUZZ_CHECK(value.find('\x7F') == std::string::npos);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -108,5 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkfields(input);
   checknumber(input);
   checkserver(input);
+  checkurl(input);
+  checkvalidator(input);
   return 0;
 }
