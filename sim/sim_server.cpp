@@ -144,7 +144,8 @@ SimServer::SimServer(const Network& network, ServeOptions options)
     const int yes = 1;
     setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   });
-  http.Get(literalpattern(options_.path), [this](const httplib::Request& req, httplib::Response& res) { answerstatus(req, res); });
+  http.Get(literalpattern(options_.path),
+           [this](const httplib::Request& req, httplib::Response& res) { answerstatus(req, res); });
   http.Get(R"(/redirect/(\d{1,2}))", [this](const httplib::Request& req, httplib::Response& res) {
     const int left = std::stoi(req.matches[1]);
     const std::string to = req.get_param_value("to");

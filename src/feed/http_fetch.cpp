@@ -48,6 +48,20 @@ bool hasscheme(const std::string& url, const char* scheme) {
   return url.size() > n + 3 && strncasecmp(url.c_str(), scheme, n) == 0 && url.compare(n, 3, "://") == 0;
 }
 
+// Why a redirect from one URL to the next may not be followed; empty if it may.
+std::string refusedredirect(const std::string& from, const std::string& to) {
+  if (!hasscheme(to, "http") && !hasscheme(to, "https")) return "redirect to neither http nor https";
+  if (hasscheme(from, "https") && hasscheme(to, "http")) return "redirect from https to http refused";
+  return {};
+}
+
+// A 304 may bring new validators; those it leaves out still hold.
+Validators confirmed(Validators sent, const Validators& answered) {
+  if (!answered.etag.empty()) sent.etag = answered.etag;
+  if (!answered.lastmodified.empty()) sent.lastmodified = answered.lastmodified;
+  return sent;
+}
+
 using Handle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 using HeaderList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
 
@@ -145,18 +159,14 @@ FetchResult fetchstatus(const FetchRequest& request) {
         curl_easy_getinfo(curl.get(), CURLINFO_REDIRECT_URL, &next) == CURLE_OK && next) {
       const std::string target = next;
       if (redirects == kMaxRedirects) return failed("too many redirects");
-      if (!hasscheme(target, "http") && !hasscheme(target, "https")) return failed("redirect to neither http nor https");
-      if (hasscheme(url, "https") && hasscheme(target, "http")) return failed("redirect from https to http refused");
+      if (std::string why = refusedredirect(url, target); !why.empty()) return failed(std::move(why));
       url = target;
       continue;
     }
 
     FetchResult result;
     if (status == 304 && conditional) {
-      // A 304 may update the validators; those it leaves out still hold.
-      result.validators = request.validators;
-      if (!answer.validators.etag.empty()) result.validators.etag = answer.validators.etag;
-      if (!answer.validators.lastmodified.empty()) result.validators.lastmodified = answer.validators.lastmodified;
+      result.validators = confirmed(request.validators, answer.validators);
       result.ok = true;
       result.notmodified = true;
       return result;

@@ -3,7 +3,9 @@
 namespace netglobe {
 namespace {
 
-bool mentions(std::string_view text, std::string_view what) { return text.find(what) != std::string_view::npos; }
+bool mentions(std::string_view text, std::string_view what) {
+  return text.find(what) != std::string_view::npos;
+}
 
 }  // namespace
 

@@ -109,7 +109,7 @@ while [ "$k" -lt "$REFRESHES" ]; do
 
   # What request k-1 met; its line is written before anything is answered.
   set -- $(awk -v n=$((k - 1)) '$1 == n' "$LOG")
-  [ "$#" -eq 5 ] || fail "no answer logged for request $((k - 1))"
+  [ "$#" -eq 6 ] || fail "no answer logged for request $((k - 1))"
   kind=$2; waited=$3
   if [ "$waited" -ge 20000 ]; then reason="timed out"
   else
