@@ -1,107 +1,122 @@
-// One frame of the scene as the window draws it, with the static layers that
-// startup builds from the shipped data. Needs an X display: run it under
-// xvfb-run (see the README).
+// One frame of the scene as the window draws it, through the GL scene alone:
+// the static layers that startup builds from the shipped data, and the
+// traffic and label layers of a network of N places (the benchmark's
+// argument: 600, 3000, 10000). Needs an X display: run it under xvfb-run
+// (see the README).
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QOpenGLWidget>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "bench_support.h"
+#include "base/reference_files.h"
 #include "feed/status_parser.h"
 #include "layers/aircraft_layers.h"
 #include "layers/fir_layers.h"
+#include "layers/static_layers.h"
 #include "layers/station_layers.h"
 #include "lists/pilot_labels.h"
 #include "lists/station_labels.h"
 #include "refdata/directories.h"
 #include "render/gl_probe.h"
-#include "shell/stage.h"
+#include "render/gl_scene.h"
 
 namespace {
 
-netglobe::Stage* stage = nullptr;
+using netglobe::Layer;
+
+// The window's size at start.
+constexpr int kWidth = 986;
+constexpr int kHeight = 932;
+
+// The GL scene in a bare GL widget whose context stays current for the
+// whole run, with the globe, coastlines and FIR outlines built.
+struct Frame {
+  QOpenGLWidget widget;
+  netglobe::GlScene gl;
+  netglobe::SceneState scene;
+  netglobe::ViewState view;  // the whole globe, as after startup
+  std::vector<Layer> statics;
+};
+Frame* frame = nullptr;
+
+std::string programfolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 
 void drawframes(benchmark::State& state) {
   for (auto _ : state) {
-    stage->Render();
-    stage->makeCurrent();
+    frame->gl.drawframe(frame->scene, frame->view);
     glFinish();  // the frame is drawn, not only queued
-    stage->doneCurrent();
   }
 }
 
-// The four label lists of a refresh at 10000 places (pilot labels in their
-// richest mode), built from the shipped data beside the program.
-const std::vector<netglobe::Layer>& labellayers() {
-  static const std::vector<netglobe::Layer> layers = [] {
-    netglobe::StatusLists lists;
-    netglobe::what2array(netbench::storedsnapshot(10000), lists);
-    netglobe::RefDirectories refs(QCoreApplication::applicationDirPath().toStdString());
-    refs.refresh();
-    return std::vector<netglobe::Layer>{
-        netglobe::showctrname(lists, refs.firs),
-        netglobe::showaprname(lists, refs.airports, refs.firs),
-        netglobe::showtwrname(lists, refs.airports),
-        netglobe::showpilotname(lists, refs.airports, 5)};
-  }();
-  return layers;
-}
-
-// The six traffic layers of a refresh at 10000 places.
-const std::vector<netglobe::Layer>& trafficlayers() {
-  static const std::vector<netglobe::Layer> layers = [] {
-    netglobe::StatusLists lists;
-    const std::string path = netbench::storedsnapshot(10000);
-    netglobe::what2array(path, lists);
-    netglobe::RefDirectories refs(QCoreApplication::applicationDirPath().toStdString());
-    refs.refresh();
-    return std::vector<netglobe::Layer>{
-        netglobe::drawaircraft(lists, netglobe::FriendIds{}, 0.05),
-        netglobe::drawaircraftdir(lists, refs.airports),
-        netglobe::drawactfir(lists, refs.firs, refs.outlines, 1),
-        netglobe::drawchiefs(path, refs.outlines),
-        netglobe::drawapp(lists, refs.airports, 0.8),
-        netglobe::drawtwr(lists, refs.airports, 0.08)};
-  }();
-  return layers;
-}
-
-void compiletraffic() {
-  for (const netglobe::Layer& layer : trafficlayers()) stage->compile(layer);
-  stage->makeCurrent();
+// Compiling draws each display list once as well, as the window's builds
+// do; label layers are drawn by the frames alone.
+void compile(const std::vector<Layer>& layers) {
+  for (const Layer& layer : layers) frame->gl.compile(layer);
   glFinish();
-  stage->doneCurrent();
 }
 
-// Compiling draws each list once as well (compile and execute); glFinish
-// included.
+void discard(const std::vector<Layer>& layers) {
+  for (const Layer& layer : layers) frame->gl.discard(layer.list);
+}
+
+struct Network {
+  std::vector<Layer> traffic;  // the six traffic layers of a refresh
+  std::vector<Layer> labels;   // the four label layers, pilot labels in their richest mode
+};
+
+// The layers of a refresh at this many places, built from the shipped
+// reference data beside the program.
+const Network& network(int places) {
+  static std::map<int, Network> networks;
+  auto found = networks.find(places);
+  if (found != networks.end()) return found->second;
+  netglobe::StatusLists lists;
+  const std::string path = netbench::storedsnapshot(places);
+  netglobe::what2array(path, lists);
+  netglobe::RefDirectories refs(programfolder());
+  refs.refresh();
+  Network& n = networks[places];
+  n.traffic = {netglobe::drawaircraft(lists, netglobe::FriendIds{}, 0.05),
+               netglobe::drawaircraftdir(lists, refs.airports),
+               netglobe::drawactfir(lists, refs.firs, refs.outlines, 1),
+               netglobe::drawchiefs(path, refs.outlines),
+               netglobe::drawapp(lists, refs.airports, 0.8),
+               netglobe::drawtwr(lists, refs.airports, 0.08)};
+  n.labels = {netglobe::showctrname(lists, refs.firs),
+              netglobe::showaprname(lists, refs.airports, refs.firs),
+              netglobe::showtwrname(lists, refs.airports),
+              netglobe::showpilotname(lists, refs.airports, 5)};
+  return n;
+}
+
+const Network& argnetwork(const benchmark::State& state) { return network(int(state.range(0))); }
+
 void BM_frame_traffic_compile(benchmark::State& state) {
-  for (auto _ : state) compiletraffic();
+  const Network& n = argnetwork(state);
+  for (auto _ : state) compile(n.traffic);
+  discard(n.traffic);
 }
 
-// The static layers and the six traffic layers, no labels; the traffic is
-// taken away again for the frames after this one.
+// The static layers and the six traffic layers, no labels.
 void BM_frame_globe_coast_firs_traffic(benchmark::State& state) {
-  compiletraffic();
+  const Network& n = argnetwork(state);
+  compile(n.traffic);
   drawframes(state);
-  for (const netglobe::Layer& layer : trafficlayers()) stage->discard(layer.list);
+  discard(n.traffic);
 }
 
-void compilelabels() {
-  for (const netglobe::Layer& layer : labellayers()) stage->compile(layer);
-  stage->makeCurrent();
-  glFinish();
-  stage->doneCurrent();
-}
-
-// Compiling draws the lists once as well (compile and execute).
 void BM_frame_labels_compile(benchmark::State& state) {
-  for (auto _ : state) compilelabels();
-  const auto glyphs = [](int i) {
-    return static_cast<double>(labellayers()[std::size_t(i)].ops.countof(netglobe::DrawOp::Kind::Glyph));
+  const Network& n = argnetwork(state);
+  for (auto _ : state) compile(n.labels);
+  discard(n.labels);
+  const auto glyphs = [&n](std::size_t i) {
+    return static_cast<double>(n.labels[i].ops.countof(netglobe::DrawOp::Kind::Glyph));
   };
   state.counters["station_glyphs"] = glyphs(0) + glyphs(1) + glyphs(2);
   state.counters["pilot_glyphs"] = glyphs(3);
@@ -110,63 +125,85 @@ void BM_frame_labels_compile(benchmark::State& state) {
 // The static layers with the pilot labels, as the view shows them after the
 // start zoom.
 void BM_frame_globe_coast_firs_pilotlabels(benchmark::State& state) {
-  compilelabels();
-  stage->scene().pilotlabels = 1;
+  const Network& n = argnetwork(state);
+  compile(n.labels);
+  frame->scene.pilotlabels = 1;
   drawframes(state);
+  frame->scene.pilotlabels = -1;
+  discard(n.labels);
 }
 
-// Station labels switched on as well; all label lists are taken away again
-// for the frames after this one.
+// Station labels switched on as well (key n).
 void BM_frame_globe_coast_firs_all_labels(benchmark::State& state) {
-  compilelabels();
-  stage->scene().stationlabels = 1;
-  stage->scene().pilotlabels = 1;
+  const Network& n = argnetwork(state);
+  compile(n.labels);
+  frame->scene.stationlabels = 1;
+  frame->scene.pilotlabels = 1;
   drawframes(state);
-  stage->scene().stationlabels = -1;
-  stage->scene().pilotlabels = -1;
-  for (int list = netglobe::kCtrLabelList; list <= netglobe::kPilotLabelList; ++list) {
-    stage->discard(list);
-  }
+  frame->scene.stationlabels = -1;
+  frame->scene.pilotlabels = -1;
+  discard(n.labels);
 }
 
-// The layers are taken away one by one, so the benchmarks run in this order.
+// The static frame draws no places; it runs beside each size all the same,
+// so that every size has its own reference in the same run.
 void BM_frame_globe_coast_firs(benchmark::State& state) { drawframes(state); }
+
 void BM_frame_globe_coast(benchmark::State& state) {
-  stage->discard(netglobe::kFirList);
+  frame->gl.discard(netglobe::kFirList);
   drawframes(state);
-}
-void BM_frame_globe_only(benchmark::State& state) {
-  stage->discard(netglobe::kCoastList);
-  drawframes(state);
+  compile(frame->statics);
 }
 
-BENCHMARK(BM_frame_traffic_compile)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_frame_globe_coast_firs_traffic)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_frame_labels_compile)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_frame_globe_coast_firs_pilotlabels)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_frame_globe_coast_firs_all_labels)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_frame_globe_coast_firs)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_frame_globe_only(benchmark::State& state) {
+  discard(frame->statics);
+  drawframes(state);
+  compile(frame->statics);
+}
+
+void places(benchmark::internal::Benchmark* b) {
+  b->Arg(600)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK(BM_frame_traffic_compile)->Apply(places);
+BENCHMARK(BM_frame_globe_coast_firs_traffic)->Apply(places);
+BENCHMARK(BM_frame_labels_compile)->Apply(places);
+BENCHMARK(BM_frame_globe_coast_firs_pilotlabels)->Apply(places);
+BENCHMARK(BM_frame_globe_coast_firs_all_labels)->Apply(places);
+BENCHMARK(BM_frame_globe_coast_firs)->Apply(places);
 BENCHMARK(BM_frame_globe_coast)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_frame_globe_only)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The scene as startup leaves it: textured globe, coastlines, FIR outlines.
+bool openscene(Frame& f) {
+  f.widget.resize(kWidth, kHeight);
+  f.widget.show();
+  while (!f.widget.isValid()) QCoreApplication::processEvents();
+  f.widget.makeCurrent();
+  if (!f.gl.open().empty()) return false;
+  f.gl.setstartstate();
+  const netglobe::ReferenceFiles files = netglobe::referencefilesin(programfolder());
+  if (!f.gl.loadglobetexture(files.globeimage).ok) return false;
+  f.gl.buildglobes();
+  f.gl.resize(kWidth, kHeight);
+  f.statics = {netglobe::drawcoast(files.coastline), netglobe::drawfirs(files.fir1)};
+  compile(f.statics);
+  return true;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   netglobe::requestsurfaceformat();
   QApplication app(argc, argv);
-  // The program's own folder: the data the build copied beside the programs.
-  auto window = std::make_unique<netglobe::Stage>(std::nullopt,
-                                                  QCoreApplication::applicationDirPath().toStdString());
-  stage = window.get();
-  stage->show();
-  QElapsedTimer clock;
-  clock.start();
-  while (!stage->started() && clock.elapsed() < 30000) QCoreApplication::processEvents();
-  if (!stage->started()) return 1;
-  stage->view() = netglobe::ViewState{};  // the whole globe, as after startup
+  auto scene = std::make_unique<Frame>();
+  frame = scene.get();
+  if (!openscene(*frame)) return 1;
 
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  frame->gl.release();
+  frame->widget.doneCurrent();
   return 0;
 }

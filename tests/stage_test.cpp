@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
@@ -304,43 +303,6 @@ TEST(Stage, SideListsHangOverTheRightEdge) {
     EXPECT_EQ(list->x(), expected);
     EXPECT_FALSE(list->isVisible());
   }
-}
-
-DrawList label(const std::vector<unsigned char>& text) {
-  DrawList list;
-  list.color(1, 1, 1);
-  list.rasterpos(getxyz(51, 12, 0));
-  for (unsigned char c : text) list.glyph(c);
-  return list;
-}
-
-TEST(Stage, GlyphListsDrawWindows1252TextAndAdvance) {
-  StartedStage s;
-  ASSERT_TRUE(s.start());
-  s.stage->scene().globestyle = 3;  // plain globe: white text stands out
-  s.stage->scene().pilotlabels = 1;
-  const QColor white(255, 255, 255);
-
-  s.stage->compile({kPilotLabelList, label({'W'})});
-  const QImage w = s.frameat(ViewState{});
-  EXPECT_GT(countcolour(w, white), 10);
-  s.stage->makeCurrent();
-  GLfloat after[4];
-  glGetFloatv(GL_CURRENT_RASTER_POSITION, after);
-  s.stage->doneCurrent();
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(10);
-  font.setBold(true);
-  EXPECT_NEAR(after[0] - w.width() / 2.0f, QFontMetrics(font).horizontalAdvance('W'), 0.01);
-
-  // Byte 255 has no glyph list: it draws nothing and does not advance.
-  s.stage->compile({kPilotLabelList, label({255, 'W'})});
-  EXPECT_EQ(s.frameat(ViewState{}), w);
-  // The euro sign is byte 0x80 of windows-1252 and has a glyph of its own.
-  s.stage->compile({kPilotLabelList, label({0x80})});
-  const QImage euro = s.frameat(ViewState{});
-  EXPECT_GT(countcolour(euro, white), 10);
-  EXPECT_NE(euro, w);
 }
 
 TEST(Stage, AlwaysOnTopUnlessMaximized) {

@@ -44,11 +44,7 @@ void replay(const DrawOp& op, const Quadrics& quadrics) {
     case K::LoadName: glLoadName(op.name()); break;
     case K::Enable: glEnable(gl(op.cap())); break;
     case K::Disable: glDisable(gl(op.cap())); break;
-    case K::Glyph: {
-      const GLubyte c = op.glyph();
-      glCallLists(1, GL_UNSIGNED_BYTE, &c);
-      break;
-    }
+    case K::Glyph: break;  // text is drawn by the label layers alone
     case K::Sphere: {
       if (quadrics.globe) gluSphere(quadrics.globe, op.radius(), op.slices(), op.slices());
       break;

@@ -74,10 +74,13 @@ void checklayer(const Layer& layer, int list) {
   bool colourmasked = false;
   Prim prim = Prim::Points;
   std::size_t vertices = 0;
+  // The renderer draws label layers as text alone.
+  const bool text = list >= kCtrLabelList && list <= kPilotLabelList;
   const std::vector<DrawOp>& ops = layer.ops.ops();
   for (; at < ops.size(); ++at) {
     const DrawOp& op = ops[at];
     LAYER_CHECK(op.finite());
+    LAYER_CHECK(!text || op.kind == K::Color || op.kind == K::RasterPos || op.kind == K::Glyph);
     switch (op.kind) {
       case K::Begin:
         LAYER_CHECK(!inside);
