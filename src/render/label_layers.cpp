@@ -105,8 +105,11 @@ void LabelLayers::draw(int list) const {
   };
   for (const Label& label : text.labels) {
     setcolour(label.colour);
+    // An empty label draws nothing; in a selection pass its raster position
+    // still makes a hit.
+    if (rendering && label.count == 0) continue;
     glRasterPos3fv(label.at);
-    if (!rendering || label.count == 0) continue;
+    if (!rendering) continue;
     GLint valid = GL_FALSE;
     glGetIntegerv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
     if (!valid) continue;
