@@ -149,10 +149,15 @@ void LabelLayers::drawquads() const {
   glPushMatrix();
   glLoadIdentity();
   glInterleavedArrays(GL_T2F_V3F, 0, vertices_.data());
+  const std::size_t quads = vertices_.size() / (4 * kFloatsPerCorner);
+  for (GLuint q = GLuint(indices_.size() / 6); q < quads; ++q) {
+    indices_.insert(indices_.end(), {4 * q, 4 * q + 1, 4 * q + 2, 4 * q, 4 * q + 2, 4 * q + 3});
+  }
   for (const Run& run : runs_) {
     if (run.count == 0) continue;
     glColor4f(run.colour.r, run.colour.g, run.colour.b, run.colour.a);
-    glDrawArrays(GL_QUADS, run.first, run.count);
+    glDrawElements(GL_TRIANGLES, run.count / 4 * 6, GL_UNSIGNED_INT,
+                   indices_.data() + run.first / 4 * 6);
   }
   glPopMatrix();
   glMatrixMode(GL_PROJECTION);
