@@ -89,8 +89,9 @@ void LabelLayers::draw(int list) const {
   GLint mode = GL_RENDER;
   glGetIntegerv(GL_RENDER_MODE, &mode);
   const bool rendering = mode == GL_RENDER;
-  Rgba current{1, 1, 1, 1};
-  glGetFloatv(GL_CURRENT_COLOR, &current.r);
+  GLfloat gl[4] = {1, 1, 1, 1};
+  glGetFloatv(GL_CURRENT_COLOR, gl);
+  const Rgba current{gl[0], gl[1], gl[2], gl[3]};
   vertices_.clear();
   runs_.clear();
 
