@@ -242,7 +242,7 @@ TEST_F(FirFiles, OutlineLayerDrawsEveryPointOfEveryBlock) {
     if (op.kind == DrawOp::Kind::Begin) strips.emplace_back();
     if (op.kind == DrawOp::Kind::Vertex) {
       ASSERT_FALSE(strips.empty());
-      strips.back().push_back({op.f[0], op.f[1], op.f[2]});
+      strips.back().push_back(op.point());
     }
   }
   ASSERT_EQ(strips.size(), blocks.size());

@@ -6,7 +6,6 @@
 #include <GL/gl.h>
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QImage>
 #include <QOpenGLWidget>
 #include <cmath>
@@ -135,38 +134,6 @@ TEST_F(GlFrameTest, PilotLabelsStartAtTheirPoint) {
   // two pixels below it.
   EXPECT_NEAR(left, frame.width() / 2, 2);
   EXPECT_NEAR(bottom, frame.height() / 2 + 2, 3);
-}
-
-DrawList label(const std::vector<unsigned char>& text) {
-  DrawList list;
-  list.color(1, 1, 1);
-  list.rasterpos(getxyz(51, 12, 0));
-  for (unsigned char c : text) list.glyph(c);
-  return list;
-}
-
-TEST_F(GlFrameTest, GlyphListsDrawWindows1252TextAndAdvance) {
-  scene.pilotlabels = 1;
-  const QColor white(255, 255, 255);
-
-  gl.compile({kPilotLabelList, label({'W'})});
-  const QImage w = frameat(ViewState{});
-  EXPECT_GT(countcolour(w, white), 10);
-  GLfloat after[4];
-  glGetFloatv(GL_CURRENT_RASTER_POSITION, after);
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(10);
-  font.setBold(true);
-  EXPECT_NEAR(after[0] - w.width() / 2.0f, QFontMetrics(font).horizontalAdvance('W'), 0.01);
-
-  // Byte 255 has no glyph list: it draws nothing and does not advance.
-  gl.compile({kPilotLabelList, label({255, 'W'})});
-  EXPECT_EQ(frameat(ViewState{}), w);
-  // The euro sign is byte 0x80 of windows-1252 and has a glyph of its own.
-  gl.compile({kPilotLabelList, label({0x80})});
-  const QImage euro = frameat(ViewState{});
-  EXPECT_GT(countcolour(euro, white), 10);
-  EXPECT_NE(euro, w);
 }
 
 // The coastline.dat point nearest to a place.

@@ -108,7 +108,7 @@ DrawList clearperfill(const DrawList& list) {
   for (const DrawOp& op : list.ops()) {
     if (op.kind == DrawOp::Kind::ClearStencil) continue;
     out.append(op);
-    if (op.kind == DrawOp::Kind::Enable && op.u == static_cast<std::uint32_t>(Cap::StencilTest)) {
+    if (op.kind == DrawOp::Kind::Enable && op.cap() == Cap::StencilTest) {
       out.clearstencil();
     }
   }

@@ -28,15 +28,16 @@ TEST(GreatCircle, HeadingEmitsStartAndYellowTip) {
   heading(list, 60, 0, 90, 0.5, 1, 0.5f, 0, 2);
   const auto& ops = list.ops();
   ASSERT_EQ(ops.size(), 5u);
-  EXPECT_TRUE(ops[0].kind == DrawOp::Kind::LineWidth && ops[0].f[0] == 2.0f);
-  EXPECT_TRUE(ops[1].f[0] == 1 && ops[1].f[1] == 0.5f && ops[1].f[2] == 0);
-  EXPECT_TRUE(ops[3].f[0] == 1 && ops[3].f[1] == 1 && ops[3].f[2] == 0);
-  EXPECT_FLOAT_EQ(ops[2].f[1], float(getxyz(60, 0, 0).y));
+  EXPECT_TRUE(ops[0].kind == DrawOp::Kind::LineWidth && ops[0].width() == 2.0f);
+  const Rgba start = ops[1].rgba(), tip = ops[3].rgba();
+  EXPECT_TRUE(start.r == 1 && start.g == 0.5f && start.b == 0);
+  EXPECT_TRUE(tip.r == 1 && tip.g == 1 && tip.b == 0);
+  EXPECT_FLOAT_EQ(ops[2].point().y, float(getxyz(60, 0, 0).y));
   // At latitude 60 the longitude step doubles; on the equator it does not.
-  EXPECT_NEAR(ops[4].f[0], getxyz(60, 1.0, 0).x, 1e-5);
+  EXPECT_NEAR(ops[4].point().x, getxyz(60, 1.0, 0).x, 1e-5);
   DrawList equator;
   heading(equator, 0, 0, 90, 0.5, 1, 0.5f, 0, 1);
-  EXPECT_NEAR(equator.ops()[4].f[0], getxyz(0, 0.5, 0).x, 1e-5);
+  EXPECT_NEAR(equator.ops()[4].point().x, getxyz(0, 0.5, 0).x, 1e-5);
   // A speed of 1e308 knots at the pole has no tip: no segment at all.
   DrawList absurd;
   heading(absurd, 90, 0, 90, 1e305, 1, 0.5f, 0, 1);

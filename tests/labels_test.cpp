@@ -31,8 +31,11 @@ Label label(double lat, double lon, const std::string& text) {
 std::vector<Label> labels(const Layer& layer) {
   std::vector<Label> out;
   for (const DrawOp& op : layer.ops.ops()) {
-    if (op.kind == DrawOp::Kind::RasterPos) out.push_back({{op.f[0], op.f[1], op.f[2]}, ""});
-    if (op.kind == DrawOp::Kind::Glyph) out.back().text += char(op.u);
+    if (op.kind == DrawOp::Kind::RasterPos) {
+      const GlobePoint p = op.point();
+      out.push_back({{float(p.x), float(p.y), float(p.z)}, ""});
+    }
+    if (op.kind == DrawOp::Kind::Glyph) out.back().text += char(op.glyph());
   }
   return out;
 }
@@ -40,7 +43,8 @@ std::vector<Label> labels(const Layer& layer) {
 std::array<float, 3> colour(const Layer& layer) {
   const DrawOp& first = layer.ops.ops().at(0);
   EXPECT_EQ(first.kind, DrawOp::Kind::Color);
-  return {first.f[0], first.f[1], first.f[2]};
+  const Rgba c = first.rgba();
+  return {c.r, c.g, c.b};
 }
 
 std::string station(const std::string& callsign, const std::string& id, const std::string& name,

@@ -30,7 +30,10 @@ class RefFolder : public ::testing::Test {
 std::vector<Vertex> vertices(const DrawList& list) {
   std::vector<Vertex> out;
   for (const DrawOp& op : list.ops())
-    if (op.kind == Kind::Vertex) out.push_back({op.f[0], op.f[1], op.f[2]});
+    if (op.kind == Kind::Vertex) {
+      const GlobePoint p = op.point();
+      out.push_back({float(p.x), float(p.y), float(p.z)});
+    }
   return out;
 }
 

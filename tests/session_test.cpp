@@ -161,7 +161,8 @@ TEST(Session, RefreshesOneAtATimeInTheirOrderWithTheirTowerSize) {
   EXPECT_NE(tower->ops.ops().size(), 0u);
   EXPECT_FALSE(std::equal(tower->ops.ops().begin(), tower->ops.ops().end(), atstartup.ops.ops().begin(),
                           atstartup.ops.ops().end(), [](const DrawOp& a, const DrawOp& b) {
-                            return a.kind == b.kind && std::equal(a.f, a.f + 4, b.f);
+                            const GlobePoint p = a.point(), q = b.point();
+                            return a.kind == b.kind && p.x == q.x && p.y == q.y && p.z == q.z;
                           }));
 }
 

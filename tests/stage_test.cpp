@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>

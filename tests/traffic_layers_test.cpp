@@ -43,14 +43,18 @@ std::vector<Drawn> drawn(const DrawList& list) {
   Rgba4 colour{1, 1, 1, 1};
   bool open = false;
   for (const DrawOp& op : list.ops()) {
-    const double r = std::hypot(op.f[0], op.f[1], op.f[2]);
-    if (op.kind == Kind::LoadName) name = op.u;
-    if (op.kind == Kind::Color) colour = {op.f[0], op.f[1], op.f[2], op.f[3]};
-    if (op.kind == Kind::Begin) out.push_back({static_cast<Prim>(op.u), name, {}, {}});
+    if (op.kind == Kind::LoadName) name = op.name();
+    if (op.kind == Kind::Color) {
+      const Rgba c = op.rgba();
+      colour = {c.r, c.g, c.b, c.a};
+    }
+    if (op.kind == Kind::Begin) out.push_back({op.prim(), name, {}, {}});
     if (op.kind == Kind::Vertex) {  // the inverse of getxyz
       EXPECT_TRUE(open);
-      const double lon = std::atan2(op.f[1], op.f[0]) / kDegToRad + 90;
-      out.back().at.push_back({std::asin(op.f[2] / r) / kDegToRad, lon > 180 ? lon - 360 : lon});
+      const GlobePoint p = op.point();
+      const double r = std::hypot(p.x, p.y, p.z);
+      const double lon = std::atan2(p.y, p.x) / kDegToRad + 90;
+      out.back().at.push_back({std::asin(p.z / r) / kDegToRad, lon > 180 ? lon - 360 : lon});
       out.back().colour.push_back(colour);
     }
     if (op.kind == Kind::Begin || op.kind == Kind::End) {

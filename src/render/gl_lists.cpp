@@ -15,39 +15,48 @@ static_assert(sameas(Cap::LineStipple, GL_LINE_STIPPLE) && sameas(Cap::DepthTest
 static_assert(sameas(StencilFunc::Equal, GL_EQUAL) && sameas(StencilFunc::Always, GL_ALWAYS));
 static_assert(sameas(StencilAction::Keep, GL_KEEP) && sameas(StencilAction::Invert, GL_INVERT));
 
+GLenum gl(auto value) { return static_cast<GLenum>(value); }
+
 void replay(const DrawOp& op, const Quadrics& quadrics) {
   using K = DrawOp::Kind;
-  const float* f = op.f;
   switch (op.kind) {
-    case K::Begin: glBegin(op.u); break;
+    case K::Begin: glBegin(gl(op.prim())); break;
     case K::End: glEnd(); break;
-    case K::Vertex: glVertex3f(f[0], f[1], f[2]); break;
-    case K::Color: glColor4f(f[0], f[1], f[2], f[3]); break;
-    case K::LineWidth: glLineWidth(f[0]); break;
-    case K::PointSize: glPointSize(f[0]); break;
-    case K::LoadName: glLoadName(op.u); break;
-    case K::Enable: glEnable(op.u); break;
-    case K::Disable: glDisable(op.u); break;
-    case K::RasterPos: glRasterPos3f(f[0], f[1], f[2]); break;
-    case K::Glyph: {
-      const GLubyte c = static_cast<GLubyte>(op.u);
-      glCallLists(1, GL_UNSIGNED_BYTE, &c);
-      break;
-    }
-    case K::Sphere: {
-      if (quadrics.globe) {
-        gluSphere(quadrics.globe, f[0], static_cast<GLint>(op.u), static_cast<GLint>(op.u));
+    case K::Vertex:
+    case K::RasterPos: {
+      const GlobePoint p = op.point();
+      const auto x = static_cast<GLfloat>(p.x), y = static_cast<GLfloat>(p.y),
+                 z = static_cast<GLfloat>(p.z);
+      if (op.kind == K::Vertex) {
+        glVertex3f(x, y, z);
+      } else {
+        glRasterPos3f(x, y, z);
       }
       break;
     }
+    case K::Color: {
+      const Rgba c = op.rgba();
+      glColor4f(c.r, c.g, c.b, c.a);
+      break;
+    }
+    case K::LineWidth: glLineWidth(op.width()); break;
+    case K::PointSize: glPointSize(op.size()); break;
+    case K::LoadName: glLoadName(op.name()); break;
+    case K::Enable: glEnable(gl(op.cap())); break;
+    case K::Disable: glDisable(gl(op.cap())); break;
+    case K::Glyph: break;  // text is drawn by the label layers alone
+    case K::Sphere: {
+      if (quadrics.globe) gluSphere(quadrics.globe, op.radius(), op.slices(), op.slices());
+      break;
+    }
     case K::StencilFunc:
-      glStencilFunc(op.u, static_cast<GLint>(f[0]), static_cast<GLuint>(f[1]));
+      glStencilFunc(gl(op.stencilfunc()), op.stencilref(), op.stencilmask());
       break;
     case K::StencilOp:
-      glStencilOp(op.u, static_cast<GLenum>(f[0]), static_cast<GLenum>(f[1]));
+      glStencilOp(gl(op.stencilfail()), gl(op.stencilzfail()), gl(op.stencilzpass()));
       break;
     case K::ColorMask: {
-      const GLboolean on = op.u ? GL_TRUE : GL_FALSE;
+      const GLboolean on = op.writescolour() ? GL_TRUE : GL_FALSE;
       glColorMask(on, on, on, on);
       break;
     }

@@ -4,7 +4,6 @@
 
 #include "geo/globe_coords.h"
 #include "render/gl_probe.h"
-#include "render/glyph_font.h"
 #include "render/scene_renderer.h"
 
 namespace netglobe {
@@ -13,7 +12,7 @@ std::string GlScene::open() {
   GLint stencilbits = 0;
   glGetIntegerv(GL_STENCIL_BITS, &stencilbits);
   if (stencilbits < kRequiredStencilBits) return "fewer than 8 stencil bits";
-  buildglyphlists();
+  labels_.open();
   // A frame drawn before startup (the first resize) shows the night-blue
   // background rather than black.
   glClearColor(0.0f, 0.0f, 0.1f, 0.0f);
@@ -22,7 +21,6 @@ std::string GlScene::open() {
 }
 
 void GlScene::setstartstate() {
-  glListBase(kGlyphListBase);
   glClearColor(0.0f, 0.0f, 0.1f, 0.0f);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_DEPTH_TEST);
@@ -57,19 +55,27 @@ void GlScene::buildglobes() {
 
 void GlScene::compile(const Layer& layer) {
   if (layer.pointsize > 0) glPointSize(layer.pointsize);
-  compilelist(layer.list, layer.ops, quadrics_);
+  if (LabelLayers::holds(layer.list)) {
+    labels_.compile(layer);
+  } else {
+    compilelist(layer.list, layer.ops, quadrics_);
+  }
   ready_.mark(layer.list);
 }
 
 void GlScene::discard(int list) {
-  glDeleteLists(static_cast<GLuint>(list), 1);
+  if (LabelLayers::holds(list)) {
+    labels_.discard(list);
+  } else {
+    glDeleteLists(static_cast<GLuint>(list), 1);
+  }
   ready_.clear(list);
 }
 
 void GlScene::resize(int w, int h) { setprojection(w, h); }
 
 void GlScene::drawframe(const SceneState& scene, const ViewState& view) const {
-  netglobe::drawframe(scene, ready_, view, texture_);
+  netglobe::drawframe(scene, ready_, view, texture_, labels_);
 }
 
 PickHits GlScene::pick(float x, float y, const SceneState& scene, const ViewState& view) const {
@@ -82,12 +88,12 @@ void GlScene::release() {
   if (quadrics_.globe) gluDeleteQuadric(quadrics_.globe);
   quadrics_ = {};
   for (int list = 0; list <= kLastSceneList; ++list) {
-    if (ready_[list]) glDeleteLists(static_cast<GLuint>(list), 1);
+    if (ready_[list] && !LabelLayers::holds(list)) glDeleteLists(static_cast<GLuint>(list), 1);
   }
   ready_.clearall();
   if (texture_ != 0) glDeleteTextures(1, &texture_);
   texture_ = 0;
-  if (open_) glDeleteLists(kGlyphListBase, kGlyphCount);
+  labels_.release();
   open_ = false;
 }
 

@@ -6,6 +6,7 @@
 
 #include "render/gl_lists.h"
 #include "render/globe_texture.h"
+#include "render/label_layers.h"
 #include "render/pick_pass.h"
 #include "scene/layer.h"
 #include "scene/scene_state.h"
@@ -13,9 +14,9 @@
 
 namespace netglobe {
 
-// The one owner of everything the window keeps in GL: the glyph lists, the
-// globe texture, the quadrics and the scene's display lists with their
-// ready flags. The window makes its context current around each call; every
+// The one owner of everything the window keeps in GL: the label font, the
+// globe texture, the quadrics and the scene's layers (display lists, and
+// the label layers drawn from the font) with their ready flags. The window makes its context current around each call; every
 // GL and GLU call of the program is made here or below.
 class GlScene {
  public:
@@ -23,13 +24,13 @@ class GlScene {
   GlScene(const GlScene&) = delete;
   GlScene& operator=(const GlScene&) = delete;
 
-  // Checks the context just created and builds the glyph lists. Returns
+  // Checks the context just created and builds the label font. Returns
   // why the context cannot be used, or "" when it can.
   std::string open();
   bool isopen() const { return open_; }
 
-  // The GL state every frame relies on: glyph list base, clear colour,
-  // texturing, depth test, blending.
+  // The GL state every frame relies on: clear colour, texturing, depth
+  // test, blending.
   void setstartstate();
 
   // Creates the globe texture and loads the image file into it. Without a
@@ -39,10 +40,10 @@ class GlScene {
   // The quadric and the two globe spheres (textured list 5, plain list 7).
   void buildglobes();
 
-  // Replaces the layer's list, drawing it into the current frame as well,
-  // and marks the list built.
+  // Replaces the layer's list, drawing it into the current frame as well
+  // (a label layer only at the next frame), and marks the list built.
   void compile(const Layer& layer);
-  // Deletes one list; the frame leaves it out until it is built again.
+  // Deletes one layer; the frame leaves it out until it is built again.
   void discard(int list);
   const ReadyLists& ready() const { return ready_; }
 
@@ -62,6 +63,7 @@ class GlScene {
   bool open_ = false;
   GLuint texture_ = 0;  // texids(0)
   Quadrics quadrics_;
+  LabelLayers labels_;
   ReadyLists ready_;
 };
 

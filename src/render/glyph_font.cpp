@@ -1,13 +1,11 @@
 #include "render/glyph_font.h"
 
-#include <GL/gl.h>
-
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <vector>
+#include <string>
 
 #include "base/text_encoding.h"
 #include "scene/scene_state.h"
@@ -31,9 +29,8 @@ QString charof(int code) {
   return QString::fromUtf8(cp1252toutf8(byte));
 }
 
-// One glyph as glBitmap wants it: rows bottom-up, MSB first, byte-padded.
-std::vector<GLubyte> rasterise(const QFont& font, const QString& text, int width, int height,
-                               int ascent) {
+std::vector<std::uint8_t> rasterise(const QFont& font, const QString& text, int width, int height,
+                                    int ascent) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(Qt::white);
   {
@@ -43,12 +40,13 @@ std::vector<GLubyte> rasterise(const QFont& font, const QString& text, int width
     painter.drawText(kMargin, ascent, text);
   }
   const int rowbytes = (width + 7) / 8;
-  std::vector<GLubyte> bits(static_cast<std::size_t>(rowbytes * height), 0);
+  std::vector<std::uint8_t> bits(static_cast<std::size_t>(rowbytes * height), 0);
   for (int y = 0; y < height; ++y) {
     const int row = height - 1 - y;
     for (int x = 0; x < width; ++x) {
       if (qGray(image.pixel(x, y)) < 128) {
-        bits[static_cast<std::size_t>(row * rowbytes + x / 8)] |= static_cast<GLubyte>(0x80 >> (x % 8));
+        bits[static_cast<std::size_t>(row * rowbytes + x / 8)] |=
+            static_cast<std::uint8_t>(0x80 >> (x % 8));
       }
     }
   }
@@ -57,27 +55,25 @@ std::vector<GLubyte> rasterise(const QFont& font, const QString& text, int width
 
 }  // namespace
 
-void buildglyphlists() {
+std::vector<GlyphImage> labelglyphs() {
   const QFont font = labelfont();
   const QFontMetrics metrics(font);
   const int ascent = metrics.ascent();
   const int height = ascent + metrics.descent();
-
-  GLint oldalignment = 4;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &oldalignment);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  std::vector<GlyphImage> glyphs(kGlyphCount);
   for (int code = 0; code < kGlyphCount; ++code) {
     const bool control = code < 32 || code == 127;
     const QString text = control ? QString() : charof(code);
     const int advance = control ? 0 : metrics.horizontalAdvance(text);
-    const int width = advance + 2 * kMargin;
-    const std::vector<GLubyte> bits = rasterise(font, text, width, height, ascent);
-    glNewList(static_cast<GLuint>(kGlyphListBase + code), GL_COMPILE);
-    glBitmap(width, height, static_cast<GLfloat>(kMargin), static_cast<GLfloat>(metrics.descent()),
-             static_cast<GLfloat>(advance), 0.0f, bits.data());
-    glEndList();
+    GlyphImage& glyph = glyphs[static_cast<std::size_t>(code)];
+    glyph.width = advance + 2 * kMargin;
+    glyph.height = height;
+    glyph.xorig = kMargin;
+    glyph.yorig = static_cast<float>(metrics.descent());
+    glyph.advance = static_cast<float>(advance);
+    glyph.bits = rasterise(font, text, glyph.width, height, ascent);
   }
-  glPixelStorei(GL_UNPACK_ALIGNMENT, oldalignment);
+  return glyphs;
 }
 
 }  // namespace netglobe

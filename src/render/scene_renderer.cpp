@@ -29,7 +29,11 @@ void applyviewtransform(const ViewState& view) {
 
 namespace {
 
-void calllist(const ListCall& call, GLuint globetexture) {
+void calllist(const ListCall& call, GLuint globetexture, const LabelLayers& labels) {
+  if (LabelLayers::holds(call.list)) {
+    labels.draw(call.list);
+    return;
+  }
   switch (call.setup) {
     case ListSetup::None: break;
     case ListSetup::LineWidth1: glLineWidth(1.0f); break;
@@ -61,11 +65,11 @@ void calllist(const ListCall& call, GLuint globetexture) {
 }  // namespace
 
 void drawframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
-               GLuint globetexture) {
+               GLuint globetexture, const LabelLayers& labels) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   applyviewtransform(view);
   glPushMatrix();
-  for (const ListCall& call : framelists(scene, ready)) calllist(call, globetexture);
+  for (const ListCall& call : framelists(scene, ready)) calllist(call, globetexture, labels);
   glPopMatrix();
 }
 

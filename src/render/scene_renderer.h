@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "render/label_layers.h"
 #include "scene/scene_state.h"
 #include "scene/view_status.h"
 
@@ -21,6 +22,6 @@ void applyviewtransform(const ViewState& view);
 // Draws one frame (or one selection pass) into the current framebuffer:
 // the globe and every layer whose switch is on and whose list is built.
 void drawframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
-               GLuint globetexture);
+               GLuint globetexture, const LabelLayers& labels);
 
 }  // namespace netglobe

@@ -41,28 +41,62 @@ enum class StencilAction : std::uint32_t {
   Invert = 0x150A,
 };
 
-struct DrawOp {
+// A colour, alpha included.
+struct Rgba {
+  float r, g, b, a;
+};
+
+// One command. Its operands mean different things for different kinds, so
+// they are read through the accessor that names them; each accessor is
+// meaningful only for the kinds given beside it.
+class DrawOp {
+ public:
   enum class Kind : std::uint8_t {
-    Begin,       // u = Prim
+    Begin,         // prim()
     End,
-    Vertex,      // f[0..2]
-    Color,       // f[0..3] (alpha 1 unless given)
-    LineWidth,   // f[0]
-    PointSize,   // f[0]
-    LoadName,    // u
-    Enable,      // u = Cap
-    Disable,     // u = Cap
-    RasterPos,   // f[0..2]
-    Glyph,       // u = character byte; drawn through the glyph lists
-    Sphere,      // f[0] radius, u = slices and stacks; with texture coordinates
-    StencilFunc, // u = StencilFunc, f[0] = ref, f[1] = mask
-    StencilOp,   // u = fail, f[0] = zfail, f[1] = zpass (StencilAction values)
-    ColorMask,   // u = 1 to write colour, 0 to mask it
+    Vertex,        // point()
+    Color,         // rgba() (alpha 1 unless given)
+    LineWidth,     // width()
+    PointSize,     // size()
+    LoadName,      // name()
+    Enable,        // cap()
+    Disable,       // cap()
+    RasterPos,     // point()
+    Glyph,         // glyph(): a windows-1252 byte drawn at the raster position
+    Sphere,        // radius(), slices() (as many stacks); with texture coordinates
+    StencilFunc,   // stencilfunc(), stencilref(), stencilmask()
+    StencilOp,     // stencilfail(), stencilzfail(), stencilzpass()
+    ColorMask,     // writescolour()
     ClearStencil,  // clears the stencil buffer
   };
   Kind kind;
-  std::uint32_t u = 0;
-  float f[4] = {0, 0, 0, 0};
+
+  Prim prim() const { return static_cast<Prim>(u_); }
+  GlobePoint point() const { return {f_[0], f_[1], f_[2]}; }
+  Rgba rgba() const { return {f_[0], f_[1], f_[2], f_[3]}; }
+  float width() const { return f_[0]; }
+  float size() const { return f_[0]; }
+  std::uint32_t name() const { return u_; }
+  Cap cap() const { return static_cast<Cap>(u_); }
+  unsigned char glyph() const { return static_cast<unsigned char>(u_); }
+  float radius() const { return f_[0]; }
+  int slices() const { return static_cast<int>(u_); }
+  StencilFunc stencilfunc() const { return static_cast<StencilFunc>(u_); }
+  int stencilref() const { return static_cast<int>(f_[0]); }
+  std::uint32_t stencilmask() const { return static_cast<std::uint32_t>(f_[1]); }
+  StencilAction stencilfail() const { return static_cast<StencilAction>(u_); }
+  StencilAction stencilzfail() const { return static_cast<StencilAction>(std::uint32_t(f_[0])); }
+  StencilAction stencilzpass() const { return static_cast<StencilAction>(std::uint32_t(f_[1])); }
+  bool writescolour() const { return u_ != 0; }
+  // Whether every number the command carries is finite.
+  bool finite() const;
+
+ private:
+  friend class DrawList;
+  DrawOp(Kind k, std::uint32_t u, float a, float b, float c, float d)
+      : kind(k), u_(u), f_{a, b, c, d} {}
+  std::uint32_t u_ = 0;
+  float f_[4] = {0, 0, 0, 0};
 };
 
 class DrawList {
@@ -106,8 +140,7 @@ class DrawList {
  private:
   void push(DrawOp::Kind kind, std::uint32_t u = 0, float a = 0, float b = 0, float c = 0,
             float d = 0) {
-    DrawOp op{kind, u, {a, b, c, d}};
-    ops_.push_back(op);
+    ops_.push_back(DrawOp(kind, u, a, b, c, d));
   }
   std::vector<DrawOp> ops_;
 };

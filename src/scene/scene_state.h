@@ -26,8 +26,7 @@ enum ListNumber : int {
   kTrailList = 18,   // pilots' tracks through the kept refreshes
 };
 inline constexpr int kLastSceneList = kTrailList;
-// List kGlyphListBase + c draws windows-1252 byte c (no list for 255).
-inline constexpr int kGlyphListBase = 500;
+// Labels have glyphs for windows-1252 bytes below this; byte 255 has none.
 inline constexpr int kGlyphCount = 255;
 
 inline constexpr int kGlobeSlices = 60;

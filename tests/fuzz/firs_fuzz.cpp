@@ -16,13 +16,14 @@ using namespace netglobe;
 
 // Every outline the layer draws is a closed loop.
 void checkclosed(const Layer& layer) {
-  std::vector<DrawOp> loop;
+  std::vector<GlobePoint> loop;
   for (const DrawOp& op : layer.ops.ops()) {
-    if (op.kind == DrawOp::Kind::Vertex) loop.push_back(op);
+    if (op.kind == DrawOp::Kind::Vertex) loop.push_back(op.point());
     if (op.kind != DrawOp::Kind::End) continue;
     if (!loop.empty()) {
       FUZZ_CHECK(loop.size() >= 2);
-      for (int i = 0; i < 3; ++i) FUZZ_CHECK(loop.front().f[i] == loop.back().f[i]);
+      const GlobePoint first = loop.front(), last = loop.back();
+      FUZZ_CHECK(first.x == last.x && first.y == last.y && first.z == last.z);
     }
     loop.clear();
   }

@@ -36,7 +36,8 @@ constexpr double kHighestOffset = 0.00002;
 constexpr double kShellSlack = 1e-5;
 
 bool onshell(const DrawOp& op) {
-  const double r = std::hypot(double(op.f[0]), double(op.f[1]), double(op.f[2]));
+  const GlobePoint p = op.point();
+  const double r = std::hypot(p.x, p.y, p.z);
   return r >= kLayerRadius - kShellSlack && r <= kLayerRadius + kHighestOffset + kShellSlack;
 }
 
@@ -73,15 +74,18 @@ void checklayer(const Layer& layer, int list) {
   bool colourmasked = false;
   Prim prim = Prim::Points;
   std::size_t vertices = 0;
+  // The renderer draws label layers as text alone.
+  const bool text = list >= kCtrLabelList && list <= kPilotLabelList;
   const std::vector<DrawOp>& ops = layer.ops.ops();
   for (; at < ops.size(); ++at) {
     const DrawOp& op = ops[at];
-    for (const float f : op.f) LAYER_CHECK(std::isfinite(f));
+    LAYER_CHECK(op.finite());
+    LAYER_CHECK(!text || op.kind == K::Color || op.kind == K::RasterPos || op.kind == K::Glyph);
     switch (op.kind) {
       case K::Begin:
         LAYER_CHECK(!inside);
         inside = true;
-        prim = static_cast<Prim>(op.u);
+        prim = op.prim();
         vertices = 0;
         break;
       case K::End:
@@ -105,16 +109,16 @@ void checklayer(const Layer& layer, int list) {
       case K::Glyph:
         LAYER_CHECK(!inside);
         LAYER_CHECK(rasterset);
-        LAYER_CHECK(op.u < unsigned(kGlyphCount));
+        LAYER_CHECK(op.glyph() < kGlyphCount);
         break;
       case K::Enable:
       case K::Disable:
         LAYER_CHECK(!inside);
-        if (static_cast<Cap>(op.u) == Cap::StencilTest) stencil = op.kind == K::Enable;
+        if (op.cap() == Cap::StencilTest) stencil = op.kind == K::Enable;
         break;
       case K::ColorMask:
         LAYER_CHECK(!inside);
-        colourmasked = op.u == 0;
+        colourmasked = !op.writescolour();
         break;
       default:
         LAYER_CHECK(!inside);
@@ -131,7 +135,7 @@ void checklayer(const Layer& layer, int list) {
 std::vector<std::uint32_t> loadednames(const DrawList& ops) {
   std::vector<std::uint32_t> names;
   for (const DrawOp& op : ops.ops()) {
-    if (op.kind == DrawOp::Kind::LoadName) names.push_back(op.u);
+    if (op.kind == DrawOp::Kind::LoadName) names.push_back(op.name());
   }
   return names;
 }
