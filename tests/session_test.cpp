@@ -137,8 +137,9 @@ TEST(Session, RefreshesOneAtATimeInTheirOrderWithTheirTowerSize) {
     e = d.session.next();
   }
   EXPECT_EQ(between(d.trace.lines, "box 6", "render"),
-            (std::vector<std::string>{"box 6", "|", "list 3", "list 12", "list 8", "list 11", "list 9",
-                                      "list 10", "list 13", "list 14", "list 15", "list 16", "render"}));
+            (std::vector<std::string>{"box 6", "|", "list 3", "|", "list 12", "|", "list 8", "|", "list 11",
+                                      "|", "list 9", "|", "list 10", "|", "list 13", "|", "list 14", "|",
+                                      "list 15", "|", "list 16", "|", "render"}));
   EXPECT_FALSE(d.session.refreshing());
 
   // The towers of startup (0.1) shrink to their refresh size (0.08): the
@@ -185,7 +186,17 @@ TEST(Session, InputDuringADownloadActsOnWhatIsOnScreen) {
   EXPECT_EQ(d.session.picked(1, firstpilot).pick->summary.substr(0, 4), "DLH1");
   // Key p rebuilds the aircraft from the drawn lists as well.
   ASSERT_EQ(d.session.key('p').layers.size(), 2u);
-  while (e.more) e = d.session.next();
+  // While the traffic is rebuilt layer by layer a pick waits, and runs again
+  // at the end where the cursor last was.
+  d.session.move(0, 40, 30);
+  while (e.layers.empty()) e = d.session.next();
+  EXPECT_FALSE(d.session.picked(1, firstpilot).pick);
+  bool again = false;
+  while (e.more) {
+    e = d.session.next();
+    again = again || e.pickat == std::make_pair(40.0f, 30.0f);
+  }
+  EXPECT_TRUE(again);
   EXPECT_EQ(d.session.picked(1, firstpilot).pick->summary.substr(0, 4), "UAL9");
 }
 

@@ -116,6 +116,9 @@ Effects Session::runsteps() {
     steps_.pop_front();
     run(step, out);
     if (step.kind == Step::Log || step.kind == Step::SideList || step.kind == Step::Download) break;
+    // Each traffic layer of a refresh is a stretch of its own: the window
+    // draws and answers between them.
+    if (step.kind == Step::Traffic && rebuilding_) break;
     // The window reports back on the image; its report comes before the
     // next steps.
     if (step.kind == Step::Gl && step.gl == GlWork::LoadTexture) break;
@@ -143,6 +146,9 @@ void Session::run(const Step& step, Effects& out) {
       break;
     case Step::SideList: sidelist(step.list, out); break;
     case Step::ShowNewLists:
+      // Until the last layer is rebuilt some are drawn from the lists
+      // before: a pick waits for the end rather than name the wrong entry.
+      rebuilding_ = started_;
       // A fresh copy, not an assignment: strings keep their capacity when
       // assigned, and a huge line once parsed would stay held in its slot.
       shown_ = StatusLists(sourcelists());
@@ -163,8 +169,11 @@ void Session::run(const Step& step, Effects& out) {
       started_ = true;
       break;
     }
-    case Step::FinishRefresh: refreshing_ = false; break;
-    case Step::FinishShow: break;
+    case Step::FinishRefresh:
+      refreshing_ = false;
+      endrebuild(out);
+      break;
+    case Step::FinishShow: endrebuild(out); break;
   }
 }
 
@@ -293,7 +302,7 @@ Effects Session::move(int buttons, float x, float y) {
   Effects out;
   out.render = mousemove(view_, pointer_, buttons, x, y);
   if (out.render) stopfollowing();
-  out.pickat = std::make_pair(x, y);
+  out.pickat = lastpick_ = std::make_pair(x, y);
   return out;
 }
 
@@ -303,11 +312,21 @@ Effects Session::wheel(float notches, float x, float y) {
   wheelzoom(view_, notches);
   stopfollowing();
   out.render = true;
-  out.pickat = std::make_pair(x, y);
+  out.pickat = lastpick_ = std::make_pair(x, y);
   return out;
 }
 
+void Session::endrebuild(Effects& out) {
+  rebuilding_ = false;
+  if (pickwaiting_) out.pickat = lastpick_;
+  pickwaiting_ = false;
+}
+
 Effects Session::picked(int hits, std::span<const std::uint32_t> selbuf) {
+  if (rebuilding_) {
+    pickwaiting_ = true;
+    return {};
+  }
   const PickOutcome outcome = decodehits(hits, selbuf, pickedname_, shown_);
   pickedname_ = outcome.pickedname;
   Effects out;
@@ -652,6 +671,7 @@ void Session::clearshowsteps() {
     if (step.kind == Step::FinishRefresh) refreshing_ = false;
   }
   steps_.clear();
+  rebuilding_ = false;
 }
 
 std::string Session::livetitle() const {

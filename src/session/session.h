@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "base/program_folders.h"
 #include "feed/feed_refresh.h"
@@ -122,6 +123,7 @@ class Session {
   void queueaftertheanswer();
   void queueshow(Step::Kind finish);
   void clearshowsteps();
+  void endrebuild(Effects& out);
   void keepanswer(Effects& out);
   Effects replaykey(int code);
   Effects showkept(std::size_t index);
@@ -183,6 +185,9 @@ class Session {
   PositionFrames frames_;  // decoded positions for the trails
 
   std::deque<Step> steps_;
+  bool rebuilding_ = false;   // a refresh's traffic is being rebuilt layer by layer
+  bool pickwaiting_ = false;  // a pick came meanwhile: run it again at the end
+  std::pair<float, float> lastpick_{0, 0};
   bool waiting_ = false;  // for the download's answer
   int startsec_ = 0;
   bool startupbegun_ = false;
