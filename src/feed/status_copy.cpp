@@ -23,22 +23,6 @@ std::string convertlineends(std::string_view body) {
   return out;
 }
 
-namespace {
-
-bool writeall(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-}  // namespace
-
 std::string storecopy(const std::string& path, std::string_view text) {
   const auto failed = [&path](int err) {
     const std::string name = std::filesystem::path(path).filename().string();
@@ -57,6 +41,18 @@ std::string storecopy(const std::string& path, std::string_view text) {
     return failed(err);
   }
   return {};
+}
+
+bool writeall(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
 }
 
 }  // namespace netglobe

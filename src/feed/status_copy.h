@@ -16,4 +16,8 @@ std::string convertlineends(std::string_view body);
 // copy. Returns an empty string on success, else a short reason.
 std::string storecopy(const std::string& path, std::string_view text);
 
+// Writes all of data to fd, again after an interrupted or partial write;
+// false on an error (errno tells which).
+bool writeall(int fd, std::string_view data);
+
 }  // namespace netglobe

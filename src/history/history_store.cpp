@@ -8,22 +8,11 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "feed/status_copy.h"
 #include "history/update_time.h"
 
 namespace netglobe {
 namespace {
-
-bool writeall(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 // A new file's name lasts a power cut only once its folder is synced.
 void syncfolder(const std::string& folder) {
