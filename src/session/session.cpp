@@ -104,7 +104,9 @@ Effects Session::historyfound(HistoryIndex found) {
   return out;
 }
 
-Effects Session::next() { return waiting_ ? Effects{} : runsteps(); }
+// Steps after a download are queued only when its answer is in, so a
+// sequence queued meanwhile (a step of replay) goes on while it runs.
+Effects Session::next() { return runsteps(); }
 
 Effects Session::runsteps() {
   Effects out;
@@ -123,7 +125,7 @@ Effects Session::runsteps() {
     // next steps.
     if (step.kind == Step::Gl && step.gl == GlWork::LoadTexture) break;
   }
-  out.more = !steps_.empty() && !waiting_ && !shutdown_;
+  out.more = !steps_.empty() && !shutdown_;
   return out;
 }
 
