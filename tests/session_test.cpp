@@ -15,7 +15,14 @@ namespace {
 const std::string kHeader = "!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n";
 const std::string kPilotTail = ":Jane Doe:PILOT::51:12:35000:450:A320:450:EDDB:FL350:EDDT:\n";
 
-FetchResult answer(const std::string& clients) { return {true, kHeader + clients + "!SERVERS\n", ""}; }
+FetchResult good(std::string body) {
+  FetchResult result;
+  result.ok = true;
+  result.body = std::move(body);
+  return result;
+}
+
+FetchResult answer(const std::string& clients) { return good(kHeader + clients + "!SERVERS\n"); }
 
 // What the window is told, one line per instruction, "|" where it handles
 // its events before asking for more.
@@ -99,8 +106,10 @@ TEST(Session, StartupRunsItsStepsInOrderAndWaitsForTheDownload) {
 
   d.trace.lines.clear();
   d.follow(d.session.downloaded(answer("DLH1:100001" + kPilotTail)));
+  // Events are handled after the answer is stored and parsed, and again
+  // after it is kept in the history store.
   EXPECT_EQ(d.trace.lines, (std::vector<std::string>{
-      "title  CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1", "box 1", "box 2", "|", "box 3", "|", "box 4", "|",
+      "title  CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1", "|", "|", "box 1", "box 2", "|", "box 3", "|", "box 4", "|",
       "box 5", "|", "box 6", "|",
       "log Show ACT-Fir's", "|", "list 8", "render", "|",
       "log Show Chiefs", "|", "list 11", "render", "|",
@@ -328,11 +337,10 @@ namespace {
 
 // A status file with an UPDATE time and one pilot at lat/lon.
 FetchResult at(const std::string& update, double lat, double lon) {
-  return {true,
-          "!GENERAL\nVERSION = 8\nRELOAD = 2\nUPDATE = " + update +
+  return good("!GENERAL\nVERSION = 8\nRELOAD = 2\nUPDATE = " + update +
               "\nCONNECTED CLIENTS = 1\nSERVERS = 1\n!CLIENTS\nDLH1:100001:Jane Doe:PILOT::" +
-              std::to_string(lat) + ":" + std::to_string(lon) + ":35000:450:A320:450:EDDB:FL350:EDDT:\n!SERVERS\n",
-          ""};
+              std::to_string(lat) + ":" + std::to_string(lon) +
+              ":35000:450:A320:450:EDDB:FL350:EDDT:\n!SERVERS\n");
 }
 
 // Runs a sequence to its end; its title, if it set one.
@@ -383,8 +391,10 @@ TEST(Session, ReplayStepsThroughKeptRefreshesWhileLiveRefreshesGoOn) {
     if (!step.more) break;
   }
   EXPECT_GE(rebuilt, 10u);  // the traffic, the labels and the trails
+  // Its answer is kept even when a step of replay comes before the keeping.
+  const Effects answered = d.session.downloaded(at("20261207100130", 53, 13));
+  EXPECT_FALSE(answered.title);
   run(d.session, d.session.key(','));
-  EXPECT_EQ(run(d.session, d.session.downloaded(at("20261207100130", 53, 13))), "");
   EXPECT_NE(d.folder.read("whazzup.txt").find("UPDATE = 20261207100130"), std::string::npos);
   EXPECT_EQ(d.session.keptrefreshes(), 4u);
   EXPECT_EQ(d.session.view().viewlon, ViewState{}.viewlon);
@@ -414,6 +424,11 @@ TEST(Session, ReplayStepsThroughKeptRefreshesWhileLiveRefreshesGoOn) {
   EXPECT_EQ(again.keptrefreshes(), 4u);
   EXPECT_EQ(run(again, again.key(',')).substr(0, 21), "REPLAY 20261207100100");
   EXPECT_EQ(pilotsummary(again).substr(0, 4), "DLH1");
+  // So is an answer in just before the end.
+  run(again, again.tick(TimerId::Refresh));
+  again.downloaded(at("20261207100200", 54, 14));
+  again.shutdown();
+  EXPECT_EQ(again.keptrefreshes(), 5u);
 }
 
 }  // namespace

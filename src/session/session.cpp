@@ -117,7 +117,10 @@ Effects Session::runsteps() {
     if (logs && (out.logtext || !out.layers.empty() || out.render)) break;
     steps_.pop_front();
     run(step, out);
-    if (step.kind == Step::Log || step.kind == Step::SideList || step.kind == Step::Download) break;
+    if (step.kind == Step::Log || step.kind == Step::SideList || step.kind == Step::Download ||
+        step.kind == Step::Keep) {
+      break;
+    }
     // Each traffic layer of a refresh is a stretch of its own: the window
     // draws and answers between them.
     if (step.kind == Step::Traffic && rebuilding_) break;
@@ -146,7 +149,9 @@ void Session::run(const Step& step, Effects& out) {
       out.startdownload = true;
       waiting_ = true;
       break;
+    case Step::Keep: keepanswer(out); break;
     case Step::SideList: sidelist(step.list, out); break;
+    case Step::Index: index_ = ClientIndex(showncopy()); break;
     case Step::ShowNewLists:
       // Until the last layer is rebuilt some are drawn from the lists
       // before: a pick waits for the end rather than name the wrong entry.
@@ -198,16 +203,17 @@ Effects Session::downloaded(FetchResult answer) {
   Effects out;
   const std::string title = takeanswer(feed_, std::move(answer));
   peak_.keep(feed_.lists.topcount);
-  keepanswer(out);
+  // Keeping it packs and syncs a file: a stretch of its own, next, ahead of
+  // any step of replay queued meanwhile.
+  steps_.push_front(Step{Step::Keep});
   if (replayat_) {
     // Fetched, stored and kept, not shown: the replay stays on screen.
     steps_.push_back(Step{Step::FinishRefresh});
   } else {
     out.title = title;
-    index_ = ClientIndex(statusfilepath(feed_.folder));
     queueaftertheanswer();
   }
-  append(out, runsteps());
+  out.more = true;
   return out;
 }
 
@@ -218,6 +224,8 @@ void Session::queueshow(Step::Kind finish) {
   for (int routine = 1; routine <= 5; ++routine) {
     steps_.push_back(Step{Step::SideList, nullptr, GlWork::None, routine});
   }
+  // The search finds what the side lists and the traffic now show.
+  steps_.push_back(Step{Step::Index});
   steps_.push_back(Step{Step::ShowNewLists});
   const auto plan = finish == Step::FinishStartup ? startupplan() : refreshplan();
   bool group = false;
@@ -511,6 +519,10 @@ Effects Session::shutdown() {
   Effects out;
   if (shutdown_) return out;
   shutdown_ = true;
+  // A fresh answer not yet kept is kept before the end.
+  for (const Step& step : steps_) {
+    if (step.kind == Step::Keep) keepanswer(out);
+  }
   steps_.clear();
   waiting_ = false;
   for (TimerId timer :
@@ -645,7 +657,6 @@ Effects Session::showkept(std::size_t index) {
   }
   replaytitle_ = "REPLAY " + when + countstitle(replaylists_);
   out.title = replaytitle_;
-  index_ = ClientIndex(LineReader::fromtext(replaytext_));
   queueshow(Step::FinishShow);
   append(out, runsteps());
   return out;
@@ -660,7 +671,6 @@ Effects Session::golive() {
   history_.dropunpacked();
   Effects out;
   out.title = livetitle();
-  index_ = ClientIndex(statusfilepath(feed_.folder));
   queueshow(Step::FinishShow);
   append(out, runsteps());
   return out;
@@ -669,10 +679,13 @@ Effects Session::golive() {
 void Session::clearshowsteps() {
   // A step of replay replaces one still being shown; a refresh cut short
   // that way has ended all the same.
+  // A fresh answer not yet kept still is.
+  std::deque<Step> keep;
   for (const Step& step : steps_) {
     if (step.kind == Step::FinishRefresh) refreshing_ = false;
+    if (step.kind == Step::Keep) keep.push_back(step);
   }
-  steps_.clear();
+  steps_ = std::move(keep);
   rebuilding_ = false;
 }
 

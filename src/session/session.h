@@ -103,7 +103,9 @@ class Session {
       StaticLayer,   // graticule, coastlines or FIR outlines
       Render,
       Download,      // the status download; the sequence waits for its answer
+      Keep,          // the fresh answer into the history store; events are handled after it
       SideList,      // one side-list routine; events are handled after it
+      Index,         // the client search index of the copy about to be shown
       ShowNewLists,  // the traffic is now drawn from the fresh parse
       Traffic,
       Trails,        // the trails layer, when trails are on

@@ -19,13 +19,13 @@ fail() {
 
 # wait_for SECONDS COMMAND...: polls until COMMAND succeeds. The limits are
 # generous: tests run side by side on a loaded machine, and a limit only
-# decides how long a real failure takes to be reported.
+# decides how long a real failure takes to be reported. The limit is in
+# seconds of the clock, however long each try takes (a screenshot can take
+# a second on a loaded machine).
 wait_for() {
-  limit=$(( $1 * 10 )); shift
-  i=0
+  deadline=$(( $(date +%s) + $1 )); shift
   while ! "$@" >/dev/null 2>&1; do
-    i=$((i + 1))
-    [ "$i" -ge "$limit" ] && return 1
+    [ "$(date +%s)" -ge "$deadline" ] && return 1
     sleep 0.1
   done
   return 0
