@@ -65,6 +65,12 @@ struct GlWindow {
     if (e.render) gl.drawframe(session.scene(), session.view());
     glFinish();
   }
+  double frameseconds(const netglobe::Session& session) {
+    const Clock::time_point start = Clock::now();
+    gl.drawframe(session.scene(), session.view());
+    glFinish();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+  }
 };
 
 netglobe::FetchResult good(std::string body) {
@@ -74,15 +80,23 @@ netglobe::FetchResult good(std::string body) {
   return result;
 }
 
-// Runs a sequence to its end; the longest batch in seconds.
-double runsequence(netglobe::Effects e, netglobe::Session& session, GlWindow& window,
-                   Clock::time_point start) {
+// The longest batches of a sequence in seconds: of all, and of those that
+// draw no frame (the work a sequence adds to what any repaint costs).
+struct Stretches {
   double longest = 0;
+  double withoutframe = 0;
+};
+
+// Runs a sequence to its end.
+Stretches runsequence(netglobe::Effects e, netglobe::Session& session, GlWindow& window,
+                      Clock::time_point start) {
+  Stretches out;
   for (;;) {
     window.apply(e, session);
-    const Clock::time_point end = Clock::now();
-    longest = std::max(longest, std::chrono::duration<double>(end - start).count());
-    if (!e.more) return longest;
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    out.longest = std::max(out.longest, seconds);
+    if (!e.render) out.withoutframe = std::max(out.withoutframe, seconds);
+    if (!e.more) return out;
     start = Clock::now();
     e = session.next();
   }
@@ -106,24 +120,28 @@ void BM_refresh_longest_stretch(benchmark::State& state) {
   while (session.scene().pilotlabelmode != 4) session.tick(netglobe::TimerId::StartZoom);
   session.tick(netglobe::TimerId::LabelSwitch);
 
-  double longest = 0, whole = 0, frame = 0;
+  double longest = 0, withoutframe = 0, whole = 0, frame = 0;
   for (auto _ : state) {
     session.tick(netglobe::TimerId::Refresh);
     netglobe::FetchResult next = answer();
     const Clock::time_point start = Clock::now();
-    const double stretch = runsequence(session.downloaded(std::move(next)), session, window, start);
+    const Stretches stretch = runsequence(session.downloaded(std::move(next)), session, window, start);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    state.SetIterationTime(stretch);
-    longest = std::max(longest, stretch);
+    state.SetIterationTime(stretch.longest);
+    longest = std::max(longest, stretch.longest);
+    withoutframe = std::max(withoutframe, stretch.withoutframe);
     whole += seconds;
     // One more frame of what the refresh left on screen: the floor of any
     // stretch that ends with a frame.
-    const Clock::time_point drawn = Clock::now();
-    window.gl.drawframe(session.scene(), session.view());
-    glFinish();
-    frame += std::chrono::duration<double>(Clock::now() - drawn).count();
+    frame += window.frameseconds(session);
   }
+  // The share of the active-FIR fills in that frame: key c draws the
+  // outlines alone.
+  runsequence(session.key('c'), session, window, Clock::now());
+  state.counters["frame_without_fir_fills_ms"] = window.frameseconds(session) * 1000;
+  runsequence(session.key('c'), session, window, Clock::now());
   state.counters["longest_ms"] = longest * 1000;
+  state.counters["longest_without_frame_ms"] = withoutframe * 1000;
   state.counters["whole_refresh_ms"] = whole * 1000 / double(state.iterations());
   state.counters["frame_ms"] = frame * 1000 / double(state.iterations());
 }

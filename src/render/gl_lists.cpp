@@ -67,21 +67,9 @@ void replay(const DrawOp& op, const Quadrics& quadrics) {
 }  // namespace
 
 void compilelist(int number, const DrawList& list, const Quadrics& quadrics) {
-  // What the commands draw while they are recorded is never shown: the next
-  // frame clears it, and until then the window may show its buffer as it
-  // is. An empty scissor box keeps them from touching a pixel, which also
-  // spares the fills of a busy network the time of a whole frame; their
-  // state changes still take effect.
-  GLint box[4];
-  glGetIntegerv(GL_SCISSOR_BOX, box);
-  const GLboolean scissored = glIsEnabled(GL_SCISSOR_TEST);
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(0, 0, 0, 0);
   glNewList(static_cast<GLuint>(number), GL_COMPILE_AND_EXECUTE);
   for (const DrawOp& op : list.ops()) replay(op, quadrics);
   glEndList();
-  glScissor(box[0], box[1], box[2], box[3]);
-  if (!scissored) glDisable(GL_SCISSOR_TEST);
 }
 
 }  // namespace netglobe

@@ -15,9 +15,8 @@ struct Quadrics {
 };
 
 // Replaces display list `number` with the commands of `list`, recorded in
-// GL_COMPILE_AND_EXECUTE mode: its state changes take effect now, as every
-// layer's build does, but what it draws reaches no pixel until a frame
-// replays the list.
+// GL_COMPILE_AND_EXECUTE mode: the layer is also drawn into the current frame
+// and its state changes take effect now, as every layer's build does.
 void compilelist(int number, const DrawList& list, const Quadrics& quadrics);
 
 }  // namespace netglobe
