@@ -678,8 +678,7 @@ Effects Session::golive() {
 
 void Session::clearshowsteps() {
   // A step of replay replaces one still being shown; a refresh cut short
-  // that way has ended all the same.
-  // A fresh answer not yet kept still is.
+  // that way has ended all the same, and its answer is still kept.
   std::deque<Step> keep;
   for (const Step& step : steps_) {
     if (step.kind == Step::FinishRefresh) refreshing_ = false;
