@@ -5,8 +5,18 @@
 
 namespace netglobe {
 
+// Positions in a client line that several readers take.
+inline constexpr int kCallsign = 1;
+inline constexpr int kMemberId = 2;
+inline constexpr int kName = 3;
+inline constexpr int kLatitude = 6;  // station and airport records have it there too
+inline constexpr int kLongitude = 7;
+inline constexpr int kGroundSpeed = 9;
+inline constexpr int kDestination = 14;
+inline constexpr int kObserverText = 36;
+
 // The highest position any reader of a client line reads (the observer text).
-inline constexpr int kLastClientPosition = 36;
+inline constexpr int kLastClientPosition = kObserverText;
 // An observer's line begins its observer text (position 36) with this.
 inline constexpr std::string_view kObserverMark = "ZELV Observer";
 

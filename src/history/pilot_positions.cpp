@@ -11,15 +11,6 @@
 
 namespace netglobe {
 
-namespace {
-
-constexpr int kCallsign = 1;
-constexpr int kMemberId = 2;
-constexpr int kLatitude = 6;
-constexpr int kLongitude = 7;
-
-}  // namespace
-
 std::uint64_t pilotkey(std::string_view callsign, std::string_view memberid) {
   return historyhash(memberid, historyhash(callsign));
 }

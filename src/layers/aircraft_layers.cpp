@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/number_text.h"
+#include "feed/client_fields.h"
 #include "geo/great_circle.h"
 #include "layers/direction_segment.h"
 #include "layers/disc_fan.h"
@@ -14,13 +15,6 @@
 namespace netglobe {
 
 namespace {
-
-// Pilot record positions.
-constexpr int kMemberId = 2;
-constexpr int kLatitude = 6;
-constexpr int kLongitude = 7;
-constexpr int kGroundSpeed = 9;
-constexpr int kDestination = 14;
 
 constexpr double kMinLineSpeed = 30;  // knots; slower aircraft get no line
 

@@ -2,6 +2,7 @@
 
 #include "base/number_text.h"
 #include "base/text_search.h"
+#include "feed/client_fields.h"
 #include "geo/globe_coords.h"
 #include "layers/disc_fan.h"
 #include "layers/record_fields.h"
@@ -11,10 +12,6 @@
 namespace netglobe {
 
 namespace {
-
-constexpr int kCallsign = 1;
-constexpr int kLatitude = 6;  // in station and airport records alike
-constexpr int kLongitude = 7;
 
 constexpr const char* kAirportsUnreadable = "airports.dat cannot be read";
 

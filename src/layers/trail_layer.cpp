@@ -15,9 +15,6 @@
 namespace netglobe {
 namespace {
 
-constexpr int kCallsign = 1;
-constexpr int kMemberId = 2;
-constexpr int kDestination = 14;
 constexpr double kKmPerNm = 1.852;
 
 struct Fix {

@@ -12,13 +12,6 @@ namespace netglobe {
 
 namespace {
 
-constexpr int kCallsign = 1;
-constexpr int kMemberId = 2;
-constexpr int kName = 3;
-constexpr int kLatitude = 6;
-constexpr int kLongitude = 7;
-constexpr int kObserverText = 36;
-
 std::optional<ClientPlace> placeof(std::string_view lattext, std::string_view lontext) {
   const std::optional<double> lat = numberat(lattext);
   const std::optional<double> lon = numberat(lontext);
