@@ -15,6 +15,7 @@
 #include "base/number_text.h"
 #include "feed/status_parser.h"
 #include "geo/globe_coords.h"
+#include "gl_suite_widget.h"
 #include "lists/pilot_labels.h"
 #include "refdata/directories.h"
 #include "render/gl_scene.h"
@@ -26,16 +27,8 @@ const QColor kNightBlue(0, 0, 26);
 
 class GlFrameTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    widget = new QOpenGLWidget;
-    widget->resize(986, 932);
-    widget->show();
-    while (!widget->isValid()) QCoreApplication::processEvents();
-  }
-  static void TearDownTestSuite() {
-    delete widget;
-    widget = nullptr;
-  }
+  static void SetUpTestSuite() { widget = shownglwidget(986, 932); }
+  static void TearDownTestSuite() { widget.reset(); }
   void SetUp() override {
     widget->makeCurrent();
     ASSERT_EQ(gl.open(), "");
@@ -59,7 +52,7 @@ class GlFrameTest : public ::testing::Test {
     return image.mirrored().convertToFormat(QImage::Format_RGB32);
   }
 
-  static inline QOpenGLWidget* widget = nullptr;
+  static inline std::unique_ptr<QOpenGLWidget> widget;
   GlScene gl;
   SceneState scene;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "geo/globe_coords.h"
+#include "gl_suite_widget.h"
 #include "layers/fir_layers.h"
 #include "render/gl_probe.h"
 #include "render/gl_scene.h"
@@ -22,16 +23,8 @@ const std::vector<unsigned char> kRed = {255, 0, 0};
 
 class GlSceneTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    widget = new QOpenGLWidget;
-    widget->resize(100, 100);
-    widget->show();
-    while (!widget->isValid()) QCoreApplication::processEvents();
-  }
-  static void TearDownTestSuite() {
-    delete widget;
-    widget = nullptr;
-  }
+  static void SetUpTestSuite() { widget = shownglwidget(100, 100); }
+  static void TearDownTestSuite() { widget.reset(); }
   void SetUp() override {
     widget->makeCurrent();
     ASSERT_EQ(gl.open(), "");
@@ -54,7 +47,7 @@ class GlSceneTest : public ::testing::Test {
     return {rgba[0], rgba[1], rgba[2]};
   }
 
-  static inline QOpenGLWidget* widget = nullptr;
+  static inline std::unique_ptr<QOpenGLWidget> widget;
   GlScene gl;
 };
 

@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "geo/globe_coords.h"
+#include "gl_suite_widget.h"
 #include "lists/label_glyphs.h"
 #include "render/gl_scene.h"
-#include "render/label_layers.h"
 #include "render/glyph_font.h"
+#include "render/label_layers.h"
 #include "render/pick_pass.h"
 #include "render/scene_renderer.h"
 
@@ -87,16 +88,8 @@ std::vector<Layer> labellayers() {
 
 class LabelsGl : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    widget = new QOpenGLWidget;
-    widget->resize(kWidth, kHeight);
-    widget->show();
-    while (!widget->isValid()) QCoreApplication::processEvents();
-  }
-  static void TearDownTestSuite() {
-    delete widget;
-    widget = nullptr;
-  }
+  static void SetUpTestSuite() { widget = shownglwidget(kWidth, kHeight); }
+  static void TearDownTestSuite() { widget.reset(); }
   void SetUp() override {
     widget->makeCurrent();
     ASSERT_EQ(gl.open(), "");
@@ -141,7 +134,7 @@ class LabelsGl : public ::testing::Test {
     return n;
   }
 
-  static inline QOpenGLWidget* widget = nullptr;
+  static inline std::unique_ptr<QOpenGLWidget> widget;
   GlScene gl;
   SceneState scene;
   std::vector<Layer> layers;
