@@ -56,8 +56,6 @@ wait_for 40 title_has " CTR=" || fail "no counts after the refresh"
 kill -TERM "$P"
 wait "$P" 2>/dev/null || true
 copy=$(cat "$WORK/whazzup.txt")
-# Answers come after 12 s: a key acts at once, and the test's own look at
-# the screen (a screenshot, slow on a loaded machine) stays well inside.
 start_netsim --seed 5 --clients 200 --delay 120000
 "$BIN/netglobe" --folder "$WORK" --server "127.0.0.1:$SIM_PORT" 2>"$WORK/err2" &
 P=$!
