@@ -71,7 +71,11 @@ field_of() { echo "$1" | sed -n "s/.* $2=\([0-9]*\).*/\1/p"; }
 # The stored copy, read once (it is replaced by renaming): "UPDATE CLIENTS"
 # of a whole status file in the form the program stores, else why not.
 check_copy() {
-  cp "$WORK/whazzup.txt" "$WORK/copy" 2>/dev/null || { echo "missing"; return; }
+  if ! cp "$WORK/whazzup.txt" "$WORK/copy" 2>"$WORK/cp.err"; then
+    # Absent, or there and unreadable: a failure all the same, told apart.
+    [ -e "$WORK/whazzup.txt" ] && echo "unreadable: $(cat "$WORK/cp.err")" || echo "missing"
+    return
+  fi
   [ "$(tail -c 4 "$WORK/copy" | od -An -c | tr -d ' ')" = '\r\n\r\n' ] ||
     { echo "does not end in CR LF and an empty line"; return; }
   awk '
