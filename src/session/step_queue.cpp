@@ -87,11 +87,16 @@ Effects StepQueue::runstretch(const Runner& run) {
     // next steps.
     if (step.kind == Step::Gl && step.gl == GlWork::LoadTexture) break;
   }
-  out.more = !steps_.empty() && !stopped_;
+  askmore(out);
   return out;
 }
 
-void StepQueue::askmore(Effects& out) { out.more = !steps_.empty() && !stopped_; }
+void StepQueue::askmore(Effects& out) {
+  // One call of next() at a time: however many events run steps before it
+  // comes, that one call goes on with all of them.
+  out.more = !steps_.empty() && !stopped_ && !pumpasked_;
+  pumpasked_ = pumpasked_ || out.more;
+}
 
 bool StepQueue::stop() {
   bool keep = false;

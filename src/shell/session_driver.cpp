@@ -37,8 +37,10 @@ void SessionDriver::historyarrived() {
 }
 
 void SessionDriver::pump() {
-  if (stopped_) return;
+  if (stopped_ || pumpqueued_) return;
+  pumpqueued_ = true;
   QTimer::singleShot(0, this, [this] {
+    pumpqueued_ = false;
     if (!stopped_) apply_(session_.next());
   });
 }

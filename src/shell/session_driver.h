@@ -21,7 +21,7 @@ class SessionDriver : public QObject {
 
   void startdownload();
   void scanhistory();
-  // next() once pending events are handled.
+  // next() once pending events are handled; one call waits at a time.
   void pump();
   // Cancels both tasks and waits for their threads; nothing more reaches
   // the session afterwards.
@@ -35,6 +35,7 @@ class SessionDriver : public QObject {
   Apply apply_;
   BackgroundTask<FetchResult> fetch_;
   BackgroundTask<HistoryIndex> historyscan_;
+  bool pumpqueued_ = false;
   bool stopped_ = false;
 };
 
