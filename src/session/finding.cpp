@@ -53,7 +53,9 @@ Effects Finding::choosesidelistrow(int box, std::size_t row, ViewState& view) {
   const Rows& rows = rows_[std::size_t(box - 1)];
   if (row >= rows.clients.size()) return {};
   const RowClient& named = rows.clients[row];
-  const ClientEntry* client = index_->find(named.callsign, named.memberid);
+  // The row's own copy: while a refresh is shown list by list, rows of
+  // the old copy and of the new stand side by side.
+  const ClientEntry* client = rows.index->find(named.callsign, named.memberid);
   Effects out;
   if (!client) {
     out.summary = named.callsign + " not found";

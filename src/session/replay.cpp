@@ -27,7 +27,10 @@ std::optional<std::string> Replay::keep(const std::string& feedtext, std::int64_
       store_.size() > 0) {
     livekept_ = store_.at(store_.size() - 1).serial;
   }
-  if (kept.outcome == KeepOutcome::Failed && kept.tell) return "history not kept: " + kept.failure;
+  if (kept.outcome != KeepOutcome::Failed) return std::nullopt;
+  // The live refresh is in no kept one: "," from live shows the newest kept.
+  livekept_ = 0;
+  if (kept.tell) return "history not kept: " + kept.failure;
   return std::nullopt;
 }
 

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
 #include "layers/static_layers.h"
@@ -26,6 +28,12 @@ int localsecond(std::int64_t ms) {
   std::tm local{};
   localtime_r(&now, &local);
   return local.tm_sec;
+}
+
+std::optional<std::string> readcopy(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 constexpr TimerId kTimers[] = {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch,
@@ -110,14 +118,14 @@ void Session::run(const Step& step, Effects& out) {
       break;
     case Step::Keep: keepanswer(out); break;
     case Step::SideList: sidelist(step.list, out); break;
-    case Step::Index:
-      nextindex_ = std::make_shared<const ClientIndex>(showncopy());
-      finding_.setindex(nextindex_);
-      break;
+    case Step::Index: takecopytoshow(); break;
     case Step::ShowNewLists:
-      // A fresh copy, not an assignment: strings keep their capacity when
-      // assigned, and a huge line once parsed would stay held in its slot.
-      shown_ = StatusLists(sourcelists());
+      // Moved, not assigned: strings keep their capacity when assigned, and
+      // a huge line once parsed would stay held in its slot.
+      shown_ = std::move(nextlists_);
+      nextlists_ = StatusLists();
+      showntext_ = std::move(nexttext_);
+      nexttext_.reset();
       if (!replay_.active()) finding_.followafterrefresh(out, view_, shown_);
       break;
     case Step::Trails: addtrails(out); break;
@@ -182,15 +190,15 @@ void Session::sidelist(int routine, Effects& out) {
   };
   switch (routine) {
     case 1: {
-      ObsLists obs = getobs(showncopy());
+      ObsLists obs = getobs(nextcopy());
       fill(1, std::move(obs.listbox1), "getobs");
       fill(2, std::move(obs.listbox2), "getobs");
       break;
     }
-    case 2: fill(3, getfriends(showncopy(), friends_.ids()), "getfriends"); break;
-    case 3: fill(4, getedbb(showncopy()), "getedbb"); break;
-    case 4: fill(5, getinbound(sourcelists()), "getinbound"); break;
-    case 5: fill(6, getoutbound(sourcelists()), "getoutbound"); break;
+    case 2: fill(3, getfriends(nextcopy(), friends_.ids()), "getfriends"); break;
+    case 3: fill(4, getedbb(nextcopy()), "getedbb"); break;
+    case 4: fill(5, getinbound(nextlists_), "getinbound"); break;
+    case 5: fill(6, getoutbound(nextlists_), "getoutbound"); break;
   }
 }
 
@@ -390,12 +398,25 @@ TrafficSources Session::sources() const {
                         statusfilepath(feed_.folder),
                         scene_.actfirmode,
                         scene_.pilotlabelmode,
-                        replay_.text()};
+                        showntext_ ? &*showntext_ : nullptr};
 }
 
-LineReader Session::showncopy() const {
-  const std::string* text = replay_.text();
-  return text ? LineReader::fromtext(*text) : LineReader(statusfilepath(feed_.folder));
+void Session::takecopytoshow() {
+  if (const std::string* text = replay_.text()) {
+    nexttext_ = *text;
+    nextlists_ = StatusLists(replay_.lists());
+  } else {
+    nexttext_ = readcopy(statusfilepath(feed_.folder));
+    nextlists_ = StatusLists(feed_.lists);
+  }
+  nextindex_ = std::make_shared<const ClientIndex>(nextcopy());
+  // The search finds what the side lists and the traffic are about to show.
+  finding_.setindex(nextindex_);
+}
+
+LineReader Session::nextcopy() const {
+  // An unreadable copy is read again by path, which says why it failed.
+  return nexttext_ ? LineReader::fromtext(*nexttext_) : LineReader(statusfilepath(feed_.folder));
 }
 
 // ---- history --------------------------------------------------------------

@@ -119,8 +119,8 @@ class Session {
   Effects showkept(std::size_t index);
   Effects golive();
   void addtrails(Effects& out);
-  LineReader showncopy() const;
-  const StatusLists& sourcelists() const { return replay_.active() ? replay_.lists() : feed_.lists; }
+  void takecopytoshow();
+  LineReader nextcopy() const;
   void sidelist(int routine, Effects& out);
   void logline(const std::string& line, Effects& out);
   void addlayer(Layer layer, Effects& out);
@@ -148,8 +148,12 @@ class Session {
   std::uint32_t pickedname_ = 0;  // object the pick summary names
   std::string log_;               // the startup log, UTF-8
   Finding finding_;
-  // The index of the copy being shown, built before its side lists.
+  // The copy a show sequence shows, taken whole when it begins: an answer
+  // that arrives meanwhile rewrites the stored copy, not what is shown.
+  std::optional<std::string> nexttext_;  // none when the stored copy could not be read
+  StatusLists nextlists_;
   std::shared_ptr<const ClientIndex> nextindex_;
+  std::optional<std::string> showntext_;  // the text the drawn traffic came from
   bool globeimage_ = false;
   Replay replay_;
   StepQueue steps_;

@@ -23,12 +23,13 @@ bool StepQueue::answered() {
 }
 
 void StepQueue::queueshow(Step::Kind finish, std::span<const PlannedLayer> plan) {
-  // The five side-list routines first, each shown before the next is made.
+  // The clients of the copy first: each side list's rows are looked up in
+  // the index of the copy they come from.
+  steps_.push_back(Step{Step::Index});
+  // The five side-list routines, each shown before the next is made.
   for (int routine = 1; routine <= 5; ++routine) {
     steps_.push_back(Step{Step::SideList, nullptr, GlWork::None, routine});
   }
-  // The search finds what the side lists and the traffic now show.
-  steps_.push_back(Step{Step::Index});
   steps_.push_back(Step{Step::ShowNewLists});
   bool group = false;
   for (const PlannedLayer& planned : plan) {
@@ -51,10 +52,13 @@ void StepQueue::clearshow() {
   std::deque<Step> keep;
   for (const Step& step : steps_) {
     if (step.kind == Step::FinishRefresh) refreshing_ = false;
-    if (step.kind == Step::Keep) keep.push_back(step);
+    // A refresh whose download is still queued goes on: its tick set
+    // refreshing_, and only its end clears it.
+    if (step.kind == Step::Keep || step.kind == Step::Download) keep.push_back(step);
   }
   steps_ = std::move(keep);
-  rebuilding_ = false;
+  // Traffic cut short half rebuilt stays so until the next show's end:
+  // picks wait for it rather than name entries of lists not drawn.
 }
 
 Effects StepQueue::runstretch(const Runner& run) {

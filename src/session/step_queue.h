@@ -56,9 +56,9 @@ class StepQueue {
   void finishunseen() { steps_.push_back(Step{Step::FinishRefresh}); }
   // The side lists, the index and the traffic of the copy to show, then finish.
   void queueshow(Step::Kind finish, std::span<const PlannedLayer> plan);
-  // A step of replay replaces what is being shown. A refresh cut short that
-  // way has ended all the same; its answer is still kept, and a download
-  // queued behind the show still runs.
+  // A step of replay replaces what is being shown; the show queued next
+  // ends it. A refresh cut short that way has ended all the same; its answer
+  // is still kept, and a download queued behind the show still runs.
   void clearshow();
   // Runs the next stretch of steps through run; asks for next() in
   // Effects::more unless that was asked for already.
