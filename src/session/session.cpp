@@ -259,7 +259,7 @@ void Session::sidelist(int routine, Effects& out) {
       break;
     }
     case 2: fill(3, getfriends(showncopy(), friends_.ids()), "getfriends"); break;
-    case 3: fill(4, getedbb(showncopy()), "getedbb"); break;
+    case 3: fill(4, getedbb(showncopy(), refs_), "getedbb"); break;
     case 4: fill(5, getinbound(sourcelists()), "getinbound"); break;
     case 5: fill(6, getoutbound(sourcelists()), "getoutbound"); break;
   }
