@@ -118,8 +118,7 @@ SideList getedbb(LineReader copy, const RefDirectories& refs) {
   SideList list;
   FieldBuf fieldbuf;  // for the lookups
   list.failure = eachstatusline(std::move(copy), [&](std::string_view line) {
-    const std::string_view callsign = callsignof(line);
-    if (!staffedstation(callsign)) return;
+    if (!staffedstation(callsignof(line))) return;
     const ClientFields f(line, 17);
     if (!inregionbox(stationplace(f, refs, fieldbuf))) return;
     list.add(joined({f(1), " FIR> ", f(3), " ", ratingtext(f(17))}), f(1), f(2));

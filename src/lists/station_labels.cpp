@@ -38,7 +38,6 @@ struct Rgb {
   float r, g, b;
 };
 
-
 // Why a label could not be placed; null when it was drawn.
 using Failure = const char*;
 
