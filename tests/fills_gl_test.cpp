@@ -229,9 +229,9 @@ TEST_F(FillsGl, TrianglesFillTheStencilsPixelsInEveryView) {
                   offedge);
       allfilled += filled;
       EXPECT_LE(differing * 1000, filled);
-      // Off the outlines only where a long sliver of a large oceanic FIR,
-      // seen from close by, folds over: a dotted hairline.
-      EXPECT_LE(offedge * 1000, filled);
+      // Off the outlines: a few pixels of one FIR where the window's edge
+      // cuts its triangles.
+      EXPECT_LE(offedge * 10000, filled);
     }
     EXPECT_GT(allfilled, views.size() * 20000);
   }

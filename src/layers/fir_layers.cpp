@@ -19,9 +19,7 @@ namespace {
 
 constexpr const char* kOutlinesUnreadable = "fir1.dat cannot be read";
 
-// Active-FIR points float just above the static outlines, chief points just
-// above the active FIRs.
-constexpr double kActFirOffset = 0.00001;
+// Chief points float just above the active FIRs.
 constexpr double kChiefOffset = 0.00002;
 
 void readoutline(std::span<const std::string> lines, double offset, FieldBuf& fieldbuf,

@@ -9,6 +9,9 @@
 
 namespace netglobe {
 
+// Active-FIR points float this far above the static outlines.
+inline constexpr double kActFirOffset = 0.00001;
+
 // List 8: for every centre or flight service station ("_CTR:" or "_FSS:" in
 // any case; FSS wins when both are there), the outline of its FIR from
 // fir1.dat under the boundary code firs.dat gives for the first four

@@ -1,5 +1,7 @@
 #include "render/outline_tessellator.h"
 
+#include "geo/convex_cap.h"
+
 #include <GL/glu.h>
 
 #include <cmath>
@@ -100,15 +102,21 @@ std::optional<std::vector<GlobePoint>> filltriangles(std::span<const GlobePoint>
   // A triangle of no area flat (three points of a straight border, which the
   // tessellator may join) has some area seen from elsewhere: on screen it
   // would blend a hairline once more over the fill. Only such are left out.
-  std::vector<GlobePoint> triangles;
-  triangles.reserve(t.corners.size());
+  std::vector<Corners> corners;
   for (std::size_t k = 0; k < t.corners.size(); k += 3) {
     const double* a = &coords[3 * t.corners[k]];
     const double* b = &coords[3 * t.corners[k + 1]];
     const double* c = &coords[3 * t.corners[k + 2]];
     const double twicearea = (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
-    if (std::abs(twicearea) <= kNoArea) continue;
-    for (int corner = 0; corner < 3; ++corner) triangles.push_back(ring[t.corners[k + corner]]);
+    if (std::abs(twicearea) > kNoArea) corners.push_back({t.corners[k], t.corners[k + 1], t.corners[k + 2]});
+  }
+  // The flat view suits one view only; seen from close by elsewhere, long
+  // thin triangles of a large FIR would fold over one another.
+  convexcap(ring, corners);
+  std::vector<GlobePoint> triangles;
+  triangles.reserve(corners.size() * 3);
+  for (const Corners& c : corners) {
+    for (const std::size_t k : c) triangles.push_back(ring[k]);
   }
   return triangles;
 }
