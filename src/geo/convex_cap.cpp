@@ -1,13 +1,12 @@
 #include "geo/convex_cap.h"
 
 #include <algorithm>
-#include <map>
 #include <utility>
 
 namespace netglobe {
 namespace {
 
-// Flips per pass and passes at most: a cap of 500 points settles in a few
+// Passes at most: a cap of 500 points settles in a few
 // passes; the limits only keep rounding from making it go on for ever.
 constexpr int kMostPasses = 64;
 // A far corner this little outside the plane (in cubic model units) counts
@@ -34,21 +33,34 @@ void convexcap(std::span<const GlobePoint> points, std::vector<Corners>& triangl
   for (Corners& t : triangles) {
     if (turn(points[t[0]], points[t[1]], points[t[2]]) < 0) std::swap(t[1], t[2]);
   }
+  struct Side {
+    std::size_t low, high;  // the edge's corners, lower index first
+    std::size_t triangle;
+    int facing;  // the triangle's corner opposite the edge
+    bool operator<(const Side& o) const { return low != o.low ? low < o.low : high < o.high; }
+  };
+  std::vector<Side> sides;
   for (int pass = 0; pass < kMostPasses; ++pass) {
-    // Each edge with the triangles that have it, and which corner it faces.
-    std::map<std::pair<std::size_t, std::size_t>, std::vector<std::pair<std::size_t, int>>> edges;
+    // Every edge of every triangle, sorted so that the two sides of a
+    // shared edge stand together.
+    sides.clear();
     for (std::size_t i = 0; i < triangles.size(); ++i) {
       for (int k = 0; k < 3; ++k) {
         const std::size_t a = triangles[i][std::size_t(k + 1) % 3], b = triangles[i][std::size_t(k + 2) % 3];
-        edges[{std::min(a, b), std::max(a, b)}].push_back({i, k});
+        sides.push_back({std::min(a, b), std::max(a, b), i, k});
       }
     }
+    std::sort(sides.begin(), sides.end());
     std::vector<bool> changed(triangles.size(), false);
     bool flipped = false;
-    for (const auto& [edge, sides] : edges) {
-      if (sides.size() != 2) continue;
-      const auto [i, ki] = sides[0];
-      const auto [j, kj] = sides[1];
+    for (std::size_t s = 0; s + 1 < sides.size(); ++s) {
+      const Side& one = sides[s];
+      const Side& other = sides[s + 1];
+      if (one.low != other.low || one.high != other.high) continue;
+      if (s + 2 < sides.size() && sides[s + 2].low == one.low && sides[s + 2].high == one.high) continue;
+      if (s > 0 && sides[s - 1].low == one.low && sides[s - 1].high == one.high) continue;
+      const std::size_t i = one.triangle, j = other.triangle;
+      const int ki = one.facing, kj = other.facing;
       if (changed[i] || changed[j]) continue;
       // Triangle i is a, b, c and triangle j is b, a, d, both anticlockwise.
       const std::size_t c = triangles[i][std::size_t(ki)], d = triangles[j][std::size_t(kj)];
