@@ -6,6 +6,7 @@
 #include <iterator>
 #include <utility>
 
+#include "feed/status_copy.h"
 #include "layers/static_layers.h"
 #include "lists/pick_decode.h"
 #include "lists/side_lists.h"
@@ -52,6 +53,9 @@ Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders
   if (!setup_.nowms) setup_.nowms = systemms;
   feed_.source = std::move(source);
   feed_.folder = folders.folder;
+  // What a run killed in the middle of writing left behind.
+  removestaletemporaries(statusfilepath(feed_.folder));
+  removestaletemporaries(peakfilepath(feed_.folder));
   appendlogline(log_, "Enable OpenGL");
   feed_.lists.topcount = peak_.laden();
   shown_.topcount = feed_.lists.topcount;
