@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 
+#include "base/local_time.h"
 #include "history/history_scan.h"
 #include "scene/pick_names.h"
 #include "session/session.h"
@@ -65,8 +67,8 @@ struct Driver {
   TempFolder folder;
   Session session;
   Trace trace;
-  explicit Driver(const std::string& data = NETGLOBE_DATA_DIR)
-      : session(ServerAddress{}, onefolder(prepare(data)), HistoryRetention::hours(24), fixedclock()) {}
+  explicit Driver(const std::string& data = NETGLOBE_DATA_DIR, SessionSetup setup = fixedclock())
+      : session(ServerAddress{}, onefolder(prepare(data)), HistoryRetention::hours(24), std::move(setup)) {}
   std::string prepare(const std::string& data) {
     for (const auto& entry : std::filesystem::directory_iterator(data)) {
       if (entry.path().extension() == ".dat") std::filesystem::copy(entry.path(), folder.path());
@@ -251,15 +253,56 @@ TEST(Session, StartZoomThenLabelSwitchAndAPressStopsFlightAndZoom) {
   EXPECT_EQ(d.session.view().viewlon, moved.viewlon);
 }
 
-TEST(Session, ShutdownDuringADownloadWritesThePeakAndDropsTheAnswer) {
-  Driver d;
-  d.start(answer("DLH1:100001" + kPilotTail + "DLH2:100002" + kPilotTail));
-  const std::string copy = d.folder.read("whazzup.txt");
-  d.follow(d.session.tick(TimerId::Refresh));
-  d.session.shutdown();
-  EXPECT_NE(d.folder.read("topconn.txt").find('2'), std::string::npos);
-  EXPECT_FALSE(d.session.downloaded(answer("")).title);
-  EXPECT_EQ(d.folder.read("whazzup.txt"), copy);
+// Milliseconds of a local time of today, days later.
+std::int64_t localms(int days, int hour, int minute) {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  t.tm_mday += days, t.tm_hour = hour, t.tm_min = minute, t.tm_sec = 0, t.tm_isdst = -1;
+  return std::int64_t(std::mktime(&t)) * 1000;
+}
+
+TEST(Session, EachDayKeepsItsOwnPeakAcrossMidnightAndShutdown) {
+  std::int64_t now = localms(0, 23, 58);
+  const auto clock = [&now] { return now; };
+  const auto pilots = [](int n) {
+    std::string lines;
+    for (int i = 0; i < n; ++i) lines += "DLH" + std::to_string(i) + ":10000" + std::to_string(i) + kPilotTail;
+    return answer(lines);
+  };
+  const std::string peakfile = "3\r\n" + localclock(now).date + "\r\n23:58:00\r\n";
+  {
+    Driver d(NETGLOBE_DATA_DIR, SessionSetup{30, clock, {}});
+    d.start(pilots(3));
+    EXPECT_EQ(d.folder.read("topconn.txt"), peakfile);
+    const auto refresh = [&](int n) {
+      d.follow(d.session.tick(TimerId::Refresh));
+      Effects e = d.session.downloaded(pilots(n));
+      const std::string title = e.title.value_or("");
+      d.follow(std::move(e));
+      return title;
+    };
+    EXPECT_EQ(refresh(2), " CTR=0 APP=0 TWR=0 PIL=2 CLI=2 TOP=3");
+    // The first refresh after midnight starts the new day's peak from its count.
+    now = localms(1, 0, 1);
+    EXPECT_EQ(refresh(1), " CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1");
+    EXPECT_EQ(d.folder.read("topconn.txt"), "1\r\n" + localclock(now).date + "\r\n00:01:00\r\n");
+    EXPECT_EQ(refresh(2), " CTR=0 APP=0 TWR=0 PIL=2 CLI=2 TOP=2");
+
+    // Closed during a download: its answer is dropped, the copy stays.
+    const std::string copy = d.folder.read("whazzup.txt");
+    d.follow(d.session.tick(TimerId::Refresh));
+    // Closed the day after, before any refresh of that day: the peak is the
+    // earlier day's and says so; that day starts again at 1.
+    now = localms(2, 0, 5);
+    d.session.shutdown();
+    EXPECT_FALSE(d.session.downloaded(pilots(9)).title);
+    EXPECT_EQ(d.folder.read("whazzup.txt"), copy);
+    EXPECT_EQ(d.folder.read("topconn.txt"), "2\r\n" + localclock(localms(1, 0, 1)).date + "\r\n00:01:00\r\n");
+    Session again(ServerAddress{}, onefolder(d.folder.path()), HistoryRetention::hours(24),
+                  SessionSetup{30, clock, {}});
+    EXPECT_EQ(again.feed().lists.topcount, 1);
+  }
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 #include "session/session.h"
 
-#include <chrono>
-#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <utility>
 
+#include "base/local_time.h"
 #include "feed/status_copy.h"
 #include "layers/static_layers.h"
 #include "lists/pick_decode.h"
@@ -17,19 +16,6 @@
 
 namespace netglobe {
 namespace {
-
-std::int64_t systemms() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
-
-int localsecond(std::int64_t ms) {
-  const std::time_t now = static_cast<std::time_t>(ms / 1000);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local.tm_sec;
-}
 
 std::optional<std::string> readcopy(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -57,7 +43,7 @@ Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders
   removestaletemporaries(statusfilepath(feed_.folder));
   removestaletemporaries(peakfilepath(feed_.folder));
   appendlogline(log_, "Enable OpenGL");
-  feed_.lists.topcount = peak_.laden();
+  feed_.lists.topcount = peak_.laden(localclock(nowms()));
   shown_.topcount = feed_.lists.topcount;
 }
 
@@ -168,8 +154,14 @@ Effects Session::textureloaded(bool ok, const std::string& reason) {
 Effects Session::downloaded(FetchResult answer) {
   if (shutdown_ || !steps_.answered()) return {};
   Effects out;
+  const ClockTexts now = localclock(nowms());
+  // The first refresh of a new local day starts its peak from its own count.
+  if (peak_.newday(now)) {
+    peak_.startday(now);
+    feed_.lists.topcount = 0;
+  }
   const std::string title = takeanswer(feed_, std::move(answer));
-  peak_.keep(feed_.lists.topcount);
+  peak_.keep(feed_.lists.topcount, now);
   if (replay_.active()) {
     // Fetched, stored and kept, not shown: the replay stays on screen.
     steps_.finishunseen();
@@ -368,7 +360,7 @@ Effects Session::shutdown() {
   // A fresh answer not yet kept is kept before the end.
   if (steps_.stop()) keepanswer(out);
   for (TimerId timer : kTimers) out.timers.push_back({timer, false});
-  peak_.speichern(feed_.lists.topcount);
+  peak_.speichern(feed_.lists.topcount, localclock(nowms()));
   return out;
 }
 
