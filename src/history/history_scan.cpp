@@ -106,10 +106,7 @@ HistoryIndex scanhistory(const std::string& folder, const std::atomic<bool>* can
     if (!segment.damage.empty()) segment.damage = damageline(segment);
     index.segments.push_back(std::move(segment));
   }
-  std::stable_sort(index.segments.begin(), index.segments.end(),
-                   [](const HistorySegment& a, const HistorySegment& b) {
-                     return a.firstms() < b.firstms() || (a.firstms() == b.firstms() && a.file < b.file);
-                   });
+  std::stable_sort(index.segments.begin(), index.segments.end(), segmentbefore);
   return index;
 }
 

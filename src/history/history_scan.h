@@ -21,6 +21,11 @@ struct HistorySegment {
   std::int64_t firstms() const { return records.empty() ? namedms : records.front().receiptms; }
 };
 
+// Segments are listed by the receipt of their first refresh, then by name.
+inline bool segmentbefore(const HistorySegment& a, const HistorySegment& b) {
+  return a.firstms() < b.firstms() || (a.firstms() == b.firstms() && a.file < b.file);
+}
+
 // What a folder's store holds.
 struct HistoryIndex {
   std::string folder;
