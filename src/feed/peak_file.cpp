@@ -4,16 +4,11 @@
 #include <ctime>
 
 #include "base/number_text.h"
+#include "base/text_search.h"
 #include "feed/status_copy.h"
 
 namespace netglobe {
 namespace {
-
-std::string trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::string withoutblanks(const std::string& text) {
   std::string out;
