@@ -14,12 +14,6 @@ std::string statusfilepath(const std::string& folder) {
 
 namespace {
 
-FetchResult failed(std::string reason) {
-  FetchResult result;
-  result.failure = std::move(reason);
-  return result;
-}
-
 }  // namespace
 
 bool isstatusfile(std::string_view body) {
@@ -38,7 +32,7 @@ std::optional<FetchRequest> nextrequest(const FeedState& state) {
 }
 
 FetchResult fetchanswer(const std::optional<FetchRequest>& request, const Fetcher& fetch) {
-  if (!request) return failed("no status server");
+  if (!request) return failedanswer("no status server");
   return fetch(*request);
 }
 

@@ -11,12 +11,22 @@ void SessionDriver::startdownload() {
   // The request runs on its own thread; the answer comes back to this one
   // as a queued call, and the window lives meanwhile.
   std::optional<FetchRequest> request = session_.downloadrequest();
-  fetch_.start(
+  const bool started = fetch_.start(
       [request](const std::atomic<bool>& cancel) mutable {
         if (request) request->cancel = &cancel;
         return fetchanswer(request);
       },
       [this] { QMetaObject::invokeMethod(this, [this] { answerarrived(); }, Qt::QueuedConnection); });
+  // The session waits for an answer: a download that cannot start is a
+  // failed one, handed over once the window is back in its event loop.
+  if (!started) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (!stopped_) apply_(session_.downloaded(failedanswer("a download is still running")));
+        },
+        Qt::QueuedConnection);
+  }
 }
 
 void SessionDriver::answerarrived() {
@@ -27,7 +37,7 @@ void SessionDriver::answerarrived() {
 void SessionDriver::scanhistory() {
   if (stopped_) return;
   const std::string folder = session_.historyfolder();
-  historyscan_.start([folder](const std::atomic<bool>&) { return netglobe::scanhistory(folder); },
+  historyscan_.start([folder](const std::atomic<bool>& cancel) { return netglobe::scanhistory(folder, &cancel); },
                      [this] { QMetaObject::invokeMethod(this, [this] { historyarrived(); }, Qt::QueuedConnection); });
 }
 
