@@ -1,8 +1,10 @@
 #!/bin/sh
 # Replay keys held down beside live refreshes: "," and "." typed every 40 to
 # 90 ms for 20 s while a network of 3000 places is fetched every second,
-# then "l". The refreshes must go on (at least 6 requests in the next 10 s)
-# and the title must be live again. Prints the figures it measured.
+# then "l". The refreshes must go on and the title must be live again.
+# Refreshes that stopped for good make no request at all; tests side by side
+# on two cores slow each one down, so at least MIN_REQUESTS_AFTER (3 unless
+# set; 6 on an idle machine) in the next 10 s. Prints the figures it measured.
 . "$(dirname "$0")/lib.sh"
 
 cp "$BIN"/*.dat "$BIN"/velmar.jpg "$WORK"/
@@ -42,7 +44,7 @@ sleep 10
 after=$(( $(requests) - at ))
 title=$(netglobe_title)
 echo "keys typed: $keys in 20 s; requests during them: $during; in the 10 s after l: $after; title: $title"
-[ "$after" -ge 6 ] || fail "only $after requests in the 10 s after l"
+[ "$after" -ge "${MIN_REQUESTS_AFTER:-3}" ] || fail "only $after requests in the 10 s after l"
 case "$title" in
   *REPLAY*|"") fail "the title is not live: $title" ;;
   *" CTR="*) ;;
