@@ -48,6 +48,8 @@ void append(Effects& into, Effects&& from) {
   into.focusstatus = into.focusstatus || from.focusstatus;
   into.hidelog = into.hidelog || from.hidelog;
   for (std::string& note : from.notes) into.notes.push_back(std::move(note));
+  if (from.notice) into.notice = std::move(from.notice);
+  for (std::string& notice : from.notify) into.notify.push_back(std::move(notice));
   if (from.pickat) into.pickat = from.pickat;
   into.render = into.render || from.render;
   into.startdownload = into.startdownload || from.startdownload;
@@ -65,11 +67,13 @@ Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders
       friends_(folders.folder),
       peak_(folders.folder),
       clock_(clock ? std::move(clock) : Clock(localsecond)),
+      filter_(folders.folder),
       history_(netglobe::historyfolder(folders.folder), history) {
   feed_.source = std::move(source);
   feed_.folder = folders.folder;
   appendlogline(log_, "Enable OpenGL");
   feed_.lists.topcount = peak_.laden();
+  filterdamage_ = filter_.load();
   shown_.topcount = feed_.lists.topcount;
 }
 
@@ -82,6 +86,7 @@ Effects Session::startup() {
   // The kept refreshes of earlier runs are read beside the startup.
   Effects first;
   first.scanhistory = !history_.retention().off();
+  if (!filterdamage_.empty()) first.notes.push_back(filterdamage_);
   const auto log = [](const char* text) { return Step{Step::Log, text}; };
   const auto gl = [](GlWork work) { return Step{Step::Gl, nullptr, work}; };
   const auto layer = [](int list) { return Step{Step::StaticLayer, nullptr, GlWork::None, list}; };
@@ -145,20 +150,22 @@ void Session::run(const Step& step, Effects& out) {
     case Step::Download:
       refreshreferences(out);
       // A replay keeps its title through the live refreshes beside it.
-      out.title = replayat_ ? replaytitle_ : std::string(kLoadingTitle);
+      out.title = replayat_ ? screentitle() : std::string(kLoadingTitle);
       out.startdownload = true;
       waiting_ = true;
       break;
     case Step::Keep: keepanswer(out); break;
     case Step::SideList: sidelist(step.list, out); break;
-    case Step::Index: index_ = ClientIndex(showncopy()); break;
+    case Step::Index:
+      index_ = ClientIndex(showncopy());
+      filter_.index(showncopy());
+      break;
     case Step::ShowNewLists:
       // Until the last layer is rebuilt some are drawn from the lists
       // before: a pick waits for the end rather than name the wrong entry.
       rebuilding_ = started_;
-      // A fresh copy, not an assignment: strings keep their capacity when
-      // assigned, and a huge line once parsed would stay held in its slot.
-      shown_ = StatusLists(sourcelists());
+      shown_ = filter_.lists(sourcelists());
+      if (filter_.on()) out.title = screentitle();
       if (!replayat_) followafterrefresh(out);
       break;
     case Step::Trails: addtrails(out); break;
@@ -181,6 +188,7 @@ void Session::run(const Step& step, Effects& out) {
       endrebuild(out);
       break;
     case Step::FinishShow: endrebuild(out); break;
+    case Step::Filter: showfiltered(out); break;
   }
 }
 
@@ -203,6 +211,7 @@ Effects Session::downloaded(FetchResult answer) {
   Effects out;
   const std::string title = takeanswer(feed_, std::move(answer));
   peak_.keep(feed_.lists.topcount);
+  friendnews(out);
   // Keeping it packs and syncs a file: a stretch of its own, next, ahead of
   // any step of replay queued meanwhile.
   steps_.push_front(Step{Step::Keep});
@@ -210,7 +219,8 @@ Effects Session::downloaded(FetchResult answer) {
     // Fetched, stored and kept, not shown: the replay stays on screen.
     steps_.push_back(Step{Step::FinishRefresh});
   } else {
-    out.title = title;
+    // Under a filter the title waits for the filtered lists to count.
+    if (!filter_.on()) out.title = title;
     queueaftertheanswer();
   }
   out.more = true;
@@ -351,13 +361,19 @@ Effects Session::picked(int hits, std::span<const std::uint32_t> selbuf) {
 Effects Session::opensearch() {
   searchopen_ = true;
   Effects out;
-  out.search = SearchView{true, {}, {}};
+  out.search = SearchView{};
+  out.search->open = true;
+  if (filter_.on()) {
+    out.search->filtering = true;
+    out.search->text = filter_.query().text;
+    out.search->footer = filterproblemsnote(filter_.query());
+  }
   return out;
 }
 
 Effects Session::closesearch() {
   searchopen_ = false;
-  Effects out;
+  Effects out = filter_.on() ? setfilter("") : Effects{};
   out.search = SearchView{};
   out.focusstatus = true;
   return out;
@@ -365,12 +381,16 @@ Effects Session::closesearch() {
 
 Effects Session::searchfor(const std::string& text) {
   search_ = searchclients(index_, text);
+  if (filter_.on()) return setfilter(text);
   return showsearch(searchfooter(search_));
 }
 
 Effects Session::showsearch(std::string footer) const {
   Effects out;
-  SearchView view{true, {}, std::move(footer)};
+  SearchView view;
+  view.open = true;
+  view.footer = std::move(footer);
+  view.filtering = filter_.on();
   for (const ClientMatch& match : search_.matches) view.rows.push_back(searchrow(match.client));
   out.search = std::move(view);
   return out;
@@ -557,13 +577,10 @@ void Session::say(const std::string& source, const std::string& reason, Effects&
 }
 
 TrafficSources Session::sources() const {
-  return TrafficSources{shown_,
-                        refs_,
-                        friends_.ids(),
-                        statusfilepath(feed_.folder),
-                        scene_.actfirmode,
-                        scene_.pilotlabelmode,
-                        replayat_ ? &replaytext_ : nullptr};
+  const std::string* copytext = replayat_ ? &replaytext_ : nullptr;
+  if (filter_.on()) copytext = &filter_.copytext();
+  return TrafficSources{shown_,          refs_,           friends_.ids(), statusfilepath(feed_.folder),
+                        scene_.actfirmode, scene_.pilotlabelmode, copytext};
 }
 
 LineReader Session::showncopy() const {

@@ -19,6 +19,7 @@
 #include "lists/client_follow.h"
 #include "lists/client_index.h"
 #include "lists/client_search.h"
+#include "lists/friends_online.h"
 #include "lists/said_once.h"
 #include "lists/side_lists.h"
 #include "refdata/directories.h"
@@ -27,6 +28,7 @@
 #include "scene/scene_state.h"
 #include "scene/view_status.h"
 #include "session/effects.h"
+#include "session/globe_filter.h"
 #include "session/traffic_plan.h"
 
 namespace netglobe {
@@ -76,6 +78,14 @@ class Session {
   // A double-click on a row of side list box (1 to 6) flies to its client.
   Effects choosesidelistrow(int box, std::size_t row);
 
+  // The field's query as the globe filter (an empty one ends it): the
+  // traffic layers are drawn again from the matching clients. While the
+  // filter is on, each edit of the field changes it and Esc ends it.
+  Effects setfilter(const std::string& text);
+  // The same, and the field closes: the keys act on the globe again.
+  Effects filterfromfield(const std::string& text);
+  const GlobeFilter& filter() const { return filter_; }
+
   Effects tick(TimerId timer);
   // Stops the timers and writes the peak; once.
   Effects shutdown();
@@ -112,6 +122,7 @@ class Session {
       FinishStartup,
       FinishRefresh,
       FinishShow,    // a kept refresh, or the live one again, is on screen
+      Filter,        // the traffic is now drawn through the filter as it stands
     } kind;
     const char* text = nullptr;  // Log
     GlWork gl = GlWork::None;
@@ -131,6 +142,10 @@ class Session {
   Effects showkept(std::size_t index);
   Effects golive();
   std::string livetitle() const;
+  std::string screentitle() const;
+  void queuefilter();
+  void showfiltered(Effects& out);
+  void friendnews(Effects& out);
   void addtrails(Effects& out);
   LineReader showncopy() const;
   const StatusLists& sourcelists() const { return replayat_ ? replaylists_ : feed_.lists; }
@@ -168,6 +183,9 @@ class Session {
   ClientIndex index_;             // every client of the stored copy, for the search
   std::array<std::vector<RowClient>, 6> rowclients_;  // whom each side-list row names
   ClientSearch search_;
+  GlobeFilter filter_;
+  std::string filterdamage_;  // said once at startup
+  FriendsOnline friendsonline_;
   bool searchopen_ = false;
   std::optional<ClientEntry> flyingto_;      // a flight to a client under way
   std::optional<FollowedPilot> following_;
