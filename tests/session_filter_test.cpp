@@ -138,13 +138,17 @@ TEST(SessionFilter, TheFieldTurnsItsQueryIntoTheFilterAndSaysWhatItCannotUse) {
   Seen seen = r.follow(std::move(e));
   EXPECT_EQ(seen.titles.back(), " CTR=0 APP=0 TWR=1 PIL=3 CLI=4 TOP=4 FILTER \"aaa sort:name\" 1/4");
 
-  // Opened again, the field holds the filter and says what it ignores;
-  // each edit changes the filter, an empty text ends it.
+  // Opened again, the field holds the filter, lists what it draws and says
+  // what it ignores; each edit changes the filter, an empty text ends it.
   e = r.session->opensearch();
   EXPECT_TRUE(e.search->filtering);
   EXPECT_EQ(e.search->text, "aaa sort:name");
+  EXPECT_EQ(e.search->rows, std::vector<std::string>{"AAA1 PIL> Some Pilot Name"});
   EXPECT_EQ(e.search->footer, "\"sort:name\" is no filter word (it filters nothing)");
-  seen = r.follow(r.session->searchfor("pilot"));
+  e = r.session->searchfor("pilot");
+  EXPECT_EQ(e.search->rows.size(), 3u);
+  EXPECT_EQ(e.search->rows[1], "BBB2 PIL> Some Pilot Name");
+  seen = r.follow(std::move(e));
   EXPECT_EQ(seen.titles.back(), " CTR=0 APP=0 TWR=1 PIL=3 CLI=4 TOP=4 FILTER \"pilot\" 3/4");
   e = r.session->searchfor("");
   EXPECT_FALSE(e.search->filtering);

@@ -56,6 +56,22 @@ StatusLists GlobeFilter::lists(const StatusLists& all) {
   return filtered;
 }
 
+ClientSearch GlobeFilter::matches() const {
+  ClientSearch found;
+  if (!on()) return found;
+  found.searched = true;
+  std::vector<std::uint8_t> keep = index_.match(query_);
+  for (std::uint8_t& k : keep) {
+    if (!k) continue;
+    // Only the first few are read into entries, the way the search reads them.
+    if (++found.total > kMaxMatches) k = 0;
+  }
+  const std::string firstfew = index_.filteredcopy(keep);
+  const ClientIndex entries(LineReader::fromtext(firstfew));
+  for (const ClientEntry& entry : entries.entries()) found.matches.push_back({entry, MatchRank::Callsign});
+  return found;
+}
+
 std::string GlobeFilter::titlesuffix() const {
   if (!on()) return "";
   return " FILTER \"" + query_.text + "\" " + std::to_string(shown_) + "/" + std::to_string(clients_);

@@ -6,6 +6,7 @@
 #include "base/line_reader.h"
 #include "feed/status_lists.h"
 #include "lists/client_filter.h"
+#include "lists/client_search.h"
 #include "lists/filter_file.h"
 
 namespace netglobe {
@@ -39,6 +40,10 @@ class GlobeFilter {
   // The filtered copy behind the last lists() while the filter is on, for
   // the builders that read the copy itself.
   const std::string& copytext() const { return copy_; }
+
+  // The clients the filter keeps, as the search field lists them: the
+  // first kMaxMatches in the copy's order, and how many there are.
+  ClientSearch matches() const;
 
   // ` FILTER "query" N/M`: N clients drawn of the M in the copy; "" when off.
   std::string titlesuffix() const;

@@ -364,9 +364,8 @@ Effects Session::opensearch() {
   out.search = SearchView{};
   out.search->open = true;
   if (filter_.on()) {
-    out.search->filtering = true;
+    out.search = filteredsearch().search;
     out.search->text = filter_.query().text;
-    out.search->footer = filterproblemsnote(filter_.query());
   }
   return out;
 }

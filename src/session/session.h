@@ -144,6 +144,7 @@ class Session {
   std::string livetitle() const;
   std::string screentitle() const;
   void queuefilter();
+  Effects filteredsearch();
   void showfiltered(Effects& out);
   void friendnews(Effects& out);
   void addtrails(Effects& out);

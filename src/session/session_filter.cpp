@@ -14,10 +14,7 @@ Effects Session::setfilter(const std::string& text) {
     out = runsteps();
   }
   say("filter.txt", failure, out);
-  if (searchopen_) {
-    const std::string problems = filterproblemsnote(filter_.query());
-    out.search = showsearch(problems.empty() ? searchfooter(search_) : problems).search;
-  }
+  if (searchopen_) out.search = filteredsearch().search;
   return out;
 }
 
@@ -27,6 +24,13 @@ Effects Session::filterfromfield(const std::string& text) {
   out.search = SearchView{};
   out.focusstatus = true;
   return out;
+}
+
+Effects Session::filteredsearch() {
+  // Under a filter the field lists what the globe draws.
+  if (filter_.on()) search_ = filter_.matches();
+  const std::string problems = filterproblemsnote(filter_.query());
+  return showsearch(problems.empty() ? searchfooter(search_) : problems);
 }
 
 void Session::queuefilter() {

@@ -10,6 +10,7 @@
 #include "base/background_task.h"
 #include "render/gl_scene.h"
 #include "session/session.h"
+#include "shell/desktop_notifier.h"
 #include "shell/stage_controls.h"
 
 namespace netglobe {
@@ -36,6 +37,8 @@ class Stage : public QOpenGLWidget {
 
   const StageControls& controls() const { return controls_; }
   const Session& session() const { return session_; }
+  // No desktop notifications (--quiet); the status line still says it.
+  void setquiet(bool quiet) { notifier_.setenabled(!quiet); }
 
  signals:
   void startupfinished();
@@ -64,6 +67,8 @@ class Stage : public QOpenGLWidget {
   void showpick(const PickText& pick);
   void showsearch(const SearchView& search);
   void connectsearch();
+  void connectfilter();
+  void shownotices(const Effects& effects);
   void pickat(float x, float y);
   void startdownload();
   void answerarrived();
@@ -93,6 +98,7 @@ class Stage : public QOpenGLWidget {
   GlScene gl_;
   BackgroundTask<FetchResult> fetch_;
   BackgroundTask<HistoryIndex> historyscan_;
+  DesktopNotifier notifier_;
 
   QTimer Timer1;  // feed refresh
   QTimer Timer2;  // flight to a region
