@@ -13,6 +13,9 @@ namespace netglobe {
 namespace {
 
 constexpr int kAltitude = 8;
+// The reader takes one CR before the LF off each line: a line that ends in
+// a CR of its own reads back the same only with a CR LF after it.
+constexpr std::string_view kLineEnd = "\r\n";
 constexpr int kPlannedType = 10;
 constexpr int kDeparture = 12;
 
@@ -123,12 +126,12 @@ FilterIndex::FilterIndex(LineReader copy) {
   for (int i = 0; i < kStatusHeaderLines; ++i) {
     if (!copy.next(line)) return;
     header_ += line;
-    header_ += '\n';
+    header_ += kLineEnd;
   }
   bool more = copy.next(line);
   if (more && isclientmarker(line)) {
     header_ += line;
-    header_ += '\n';
+    header_ += kLineEnd;
     more = copy.next(line);
   }
   for (; more && !line.starts_with('!'); more = copy.next(line)) {
@@ -182,7 +185,7 @@ std::string FilterIndex::filteredcopy(const std::vector<std::uint8_t>& keep) con
   for (std::size_t i = 0; i < lines_.size() && i < keep.size(); ++i) {
     if (!keep[i]) continue;
     copy += lines_[i];
-    copy += '\n';
+    copy += kLineEnd;
   }
   return copy;
 }

@@ -75,7 +75,7 @@ class FilterIndex {
   };
   bool matches(const Entry& entry, const FilterTerm& term) const;
 
-  std::string header_;  // the header lines (and a client marker after them), each ended by LF
+  std::string header_;  // the header lines (and a client marker after them), each ended by CR LF
   std::vector<std::string> lines_;
   std::vector<Entry> entries_;
   bool read_ = false;
