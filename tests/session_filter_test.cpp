@@ -45,8 +45,7 @@ struct Viewer {
   }
   void restart() {
     if (session) session->shutdown();
-    session = std::make_unique<Session>(ServerAddress{}, onefolder(folder.path()), HistoryRetention::hours(24),
-                                        [] { return 0; });
+    session = std::make_unique<Session>(ServerAddress{}, onefolder(folder.path()), HistoryRetention::hours(24));
   }
   Seen follow(Effects e) {
     Seen seen;

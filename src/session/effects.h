@@ -43,7 +43,7 @@ struct SearchView {
   std::vector<std::string> rows;  // the matches, best first
   std::string footer;             // "no match", "N more", or what choosing a match said
   bool filtering = false;         // the globe is filtered by the field's query
-  std::optional<std::string> text;  // the field's text, when the field opens with a filter
+  std::optional<std::string> text = std::nullopt;  // the field's text, when it opens with a filter
 };
 
 // GL work of the startup that only the window's context can do.

@@ -1,5 +1,6 @@
 // The globe filter and the friends who come online: the session's part of
 // them, beside the sequences they hook into.
+#include "session/effects_merge.h"
 #include "session/session.h"
 
 namespace netglobe {
@@ -10,56 +11,44 @@ Effects Session::setfilter(const std::string& text) {
   Effects out;
   if (changed) {
     if (filter_.on() && !filter_.indexed()) filter_.index(showncopy());
-    queuefilter();
+    steps_.queuefilter(refreshplan());
     out = runsteps();
   }
   say("filter.txt", failure, out);
-  if (searchopen_) out.search = filteredsearch().search;
+  if (finding_.searchopen()) out.search = filteredsearch().search;
   return out;
 }
 
 Effects Session::filterfromfield(const std::string& text) {
-  Effects out = setfilter(text);
-  searchopen_ = false;
-  out.search = SearchView{};
-  out.focusstatus = true;
+  // Closed first: the filter's steps ask for more last.
+  Effects out = finding_.closesearch();
+  append(out, setfilter(text));
   return out;
 }
 
 Effects Session::filteredsearch() {
   // Under a filter the field lists what the globe draws.
-  if (filter_.on()) search_ = filter_.matches();
   const std::string problems = filterproblemsnote(filter_.query());
-  return showsearch(problems.empty() ? searchfooter(search_) : problems);
+  ClientSearch found = filter_.matches();
+  std::string footer = problems.empty() ? searchfooter(found) : problems;
+  Effects out = finding_.listmatches(std::move(found), std::move(footer));
+  out.search->filtering = filter_.on();
+  return out;
 }
 
-void Session::queuefilter() {
-  // A show still to come draws through the filter as it will then stand.
-  for (const Step& step : steps_) {
-    if (step.kind == Step::ShowNewLists || step.kind == Step::Filter) return;
-  }
-  if (!started_ && waiting_) return;  // the first answer is still to come
-  steps_.push_back(Step{Step::Filter});
-  for (const PlannedLayer& planned : refreshplan()) {
-    Step build{Step::Traffic};
-    build.layer = planned.layer;
-    build.size = planned.size;
-    steps_.push_back(build);
-  }
-  steps_.push_back(Step{Step::Trails});
-  steps_.push_back(Step{Step::Render});
-  steps_.push_back(Step{Step::FinishShow});
-}
-
-void Session::showfiltered(Effects& out) {
-  // As after a refresh: a pick waits until every layer is drawn anew.
-  rebuilding_ = started_;
-  shown_ = filter_.lists(sourcelists());
-  out.title = screentitle();
+void Session::showthroughfilter(Effects& out) {
+  // The filter reads the copy now shown, whatever it read before.
+  filter_.index(showncopy());
+  shown_ = filter_.lists(unfiltered_);
+  if (filter_.on()) out.title = screentitle();
 }
 
 std::string Session::screentitle() const {
-  return (replayat_ ? replaytitle_ : livetitle()) + filter_.titlesuffix();
+  return (replay_.active() ? replay_.title() : livetitle(feed_)) + filter_.titlesuffix();
+}
+
+LineReader Session::showncopy() const {
+  return showntext_ ? LineReader::fromtext(*showntext_) : LineReader(statusfilepath(feed_.folder));
 }
 
 void Session::friendnews(Effects& out) {
