@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "feed/status_parser.h"
 #include "lists/client_filter.h"
 #include "lists/filter_file.h"
 #include "lists/friends_online.h"
@@ -83,25 +82,6 @@ TEST(FilterIndex, KeepsTheClientsEveryWordMatches) {
   // An unusable word filters nothing; the others still do.
   EXPECT_EQ(kept("nonsense:1"), (Flags{1, 1, 1, 1, 1, 1, 1}));
   EXPECT_EQ(kept("nonsense:1 atc"), kept("atc"));
-}
-
-TEST(FilterIndex, TheFilteredCopyParsesToTheMatchingLinesOnly) {
-  const FilterIndex index(LineReader::fromtext(kCopy));
-  const std::string copy = index.filteredcopy(index.match(parsefilter("egll")));
-  StatusLists lists;
-  what2array(LineReader::fromtext(copy), lists);
-  // BAW12 and N123 fly there (name or callsign holds no EGLL: the word
-  // matches the tower's callsign only).
-  EXPECT_EQ(lists.clicount, 1);
-  EXPECT_EQ(lists.twrcount, 1);
-  EXPECT_EQ(lists.twrlines[1].substr(0, 9), "EGLL_TWR:");
-  EXPECT_EQ(lists.pilcount, 0);
-
-  what2array(LineReader::fromtext(index.filteredcopy(index.match(parsefilter("to:EGLL")))), lists);
-  EXPECT_EQ(lists.clicount, 2);
-  EXPECT_EQ(lists.pilcount, 2);
-  EXPECT_EQ(lists.pillines[2].substr(0, 5), "N123:");
-  EXPECT_EQ(lists.twrcount, 0);
 }
 
 TEST(FilterFile, KeepsTheQueryAndIgnoresADamagedFile) {

@@ -154,16 +154,6 @@ TEST(SessionFilter, TheFieldTurnsItsQueryIntoTheFilterAndSaysWhatItCannotUse) {
   EXPECT_EQ(r.follow(std::move(e)).titles.back(), " CTR=0 APP=0 TWR=1 PIL=3 CLI=4 TOP=4");
 }
 
-TEST(SessionFilter, DamagedFilterFileIsIgnoredAndSaidOnce) {
-  Viewer r;
-  r.folder.write("filter.txt", "garbage\n");
-  r.restart();
-  const Effects e = r.session->startup();
-  ASSERT_EQ(e.notes.size(), 1u);
-  EXPECT_EQ(e.notes[0], "filter.txt is damaged; ignored, no filter");
-  EXPECT_FALSE(r.session->filter().on());
-}
-
 TEST(SessionFriends, LiveRefreshesSayWhoCameOnlineAndReplayNeverDoes) {
   Viewer r;
   r.folder.write("friends.txt", "100002\n100004\n");
