@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "base/number_text.h"
 #include "feed/client_fields.h"
 #include "feed/client_lines.h"
+#include "layers/station_place.h"
 
 namespace netglobe {
 
@@ -50,8 +52,8 @@ void eachpilotrecord(const StatusLists& lists, Each each) {
   }
 }
 
-bool inregionbox(double lat, double lon) {
-  return lon >= 10.92 && lon <= 14.59 && lat >= 50.78 && lat <= 54.16;
+bool inregionbox(std::optional<StationSpot> at) {
+  return at && at->lon >= 10.92 && at->lon <= 14.59 && at->lat >= 50.78 && at->lat <= 54.16;
 }
 
 bool staffedstation(std::string_view callsign) {
@@ -59,6 +61,18 @@ bool staffedstation(std::string_view callsign) {
     if (callsign.ends_with(suffix)) return true;
   }
   return false;
+}
+
+// A station's own position; without one, where the reference data place it
+// (a centre at its FIR, the others at their aerodrome), or nowhere.
+std::optional<StationSpot> stationplace(const ClientFields& f, const RefDirectories& refs, FieldBuf& fieldbuf) {
+  if (haspositionfields(f(kLatitude), f(kLongitude))) {
+    return StationSpot{leadingnumber(f(kLatitude)), leadingnumber(f(kLongitude))};
+  }
+  const std::string_view callsign = f(kCallsign);
+  return (callsign.ends_with("CTR") ? firofcode(callsign, refs.firs, fieldbuf)
+                                    : airportofcode(callsign, refs.airports, fieldbuf))
+      .at;
 }
 
 }  // namespace
@@ -96,14 +110,17 @@ SideList getfriends(LineReader copy, const FriendIds& friends) {
   return list;
 }
 
-SideList getedbb(const std::string& statuspath) { return getedbb(LineReader(statuspath)); }
+SideList getedbb(const std::string& statuspath, const RefDirectories& refs) {
+  return getedbb(LineReader(statuspath), refs);
+}
 
-SideList getedbb(LineReader copy) {
+SideList getedbb(LineReader copy, const RefDirectories& refs) {
   SideList list;
+  FieldBuf fieldbuf;  // for the lookups
   list.failure = eachstatusline(std::move(copy), [&](std::string_view line) {
     if (!staffedstation(callsignof(line))) return;
     const ClientFields f(line, 17);
-    if (!inregionbox(leadingnumber(f(6)), leadingnumber(f(7)))) return;
+    if (!inregionbox(stationplace(f, refs, fieldbuf))) return;
     list.add(joined({f(1), " FIR> ", f(3), " ", ratingtext(f(17))}), f(1), f(2));
   });
   return list;

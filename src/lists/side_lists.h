@@ -6,6 +6,7 @@
 
 #include "base/line_reader.h"
 #include "feed/status_lists.h"
+#include "refdata/directories.h"
 #include "refdata/network_tables.h"
 
 namespace netglobe {
@@ -54,9 +55,12 @@ SideList getfriends(LineReader copy, const FriendIds& friends);
 
 // Ground, tower, departure, approach and centre stations inside longitude
 // 10.92 to 14.59 and latitude 50.78 to 54.16, edges included:
-// "callsign FIR> name rating".
-SideList getedbb(const std::string& statuspath);
-SideList getedbb(LineReader copy);
+// "callsign FIR> name rating". A station that reports no position counts
+// where the reference data place it by its callsign before the first "_"
+// (a centre at its FIR's reference point, the others at their aerodrome);
+// one they do not place is not listed.
+SideList getedbb(const std::string& statuspath, const RefDirectories& refs);
+SideList getedbb(LineReader copy, const RefDirectories& refs);
 
 // The two read from the pilot list of the last parse.
 
