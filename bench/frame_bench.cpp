@@ -64,6 +64,7 @@ void discard(const std::vector<Layer>& layers) {
 struct Network {
   std::vector<Layer> traffic;  // the six traffic layers of a refresh
   std::vector<Layer> labels;   // the four label layers, pilot labels in their richest mode
+  Layer outlinesonly;          // the active FIRs with their fills off (key c)
 };
 
 // The layers of a refresh at this many places, built from the shipped
@@ -84,6 +85,11 @@ const Network& network(int places) {
   for (const netglobe::PlannedLayer& planned : netglobe::refreshplan()) {
     const bool label = planned.layer >= netglobe::TrafficLayer::CtrLabels;
     (label ? n.labels : n.traffic).push_back(netglobe::buildtraffic(planned.layer, planned.size, sources));
+    if (planned.layer == netglobe::TrafficLayer::ActiveFir) {
+      netglobe::TrafficSources off = sources;
+      off.actfirmode = -1;
+      n.outlinesonly = netglobe::buildtraffic(planned.layer, planned.size, off);
+    }
   }
   return n;
 }
@@ -100,6 +106,15 @@ void BM_frame_traffic_compile(benchmark::State& state) {
 void BM_frame_globe_coast_firs_traffic(benchmark::State& state) {
   const Network& n = argnetwork(state);
   compile(n.traffic);
+  drawframes(state);
+  discard(n.traffic);
+}
+
+// The same with the active FIRs outlined only (key c).
+void BM_frame_globe_coast_firs_traffic_nofills(benchmark::State& state) {
+  const Network& n = argnetwork(state);
+  compile(n.traffic);
+  frame->gl.compile(n.outlinesonly);
   drawframes(state);
   discard(n.traffic);
 }
@@ -166,6 +181,8 @@ void registerbenchmarks() {
     add("BM_frame_globe_coast_firs_all_labels", BM_frame_globe_coast_firs_all_labels)->Arg(places);
     add("BM_frame_labels_compile", BM_frame_labels_compile)->Arg(places);
     add("BM_frame_globe_coast_firs_traffic", BM_frame_globe_coast_firs_traffic)->Arg(places);
+    add("BM_frame_globe_coast_firs_traffic_nofills", BM_frame_globe_coast_firs_traffic_nofills)
+        ->Arg(places);
     add("BM_frame_traffic_compile", BM_frame_traffic_compile)->Arg(places);
   }
   add("BM_frame_globe_coast", BM_frame_globe_coast);

@@ -9,6 +9,9 @@
 #include <map>
 
 #include "base/text_encoding.h"
+#include "geo/globe_coords.h"
+#include "layers/fir_layers.h"
+#include "render/outline_tessellator.h"
 #include "replace_files.h"
 
 namespace netglobe::importer {
@@ -65,6 +68,21 @@ std::string numbertext(double value) {
   return text;
 }
 
+namespace {
+
+// Whether the program fills the outline from triangles: the active-FIR layer
+// fills the first outline of a code, at its points as written.
+bool tessellates(const Ring& ring) {
+  std::vector<GlobePoint> points;
+  for (const LonLat& p : ring) {
+    const GlobePoint at = getxyz(writtenvalue(p.y()), writtenvalue(p.x()), kActFirOffset);
+    points.push_back({float(at.x), float(at.y), float(at.z)});  // as a display list holds it
+  }
+  return filltriangles(points).has_value();
+}
+
+}  // namespace
+
 FirImport importfirs(std::string_view geojson) {
   FeatureList list = readfeatures(geojson);
   FirImport out;
@@ -85,6 +103,7 @@ FirImport importfirs(std::string_view geojson) {
       out.fir1 += (out.outlines++ ? "!\n!" : "!") + code + "\n";
       for (const LonLat& p : ring) out.fir1 += numbertext(p.y()) + ":" + numbertext(p.x()) + "\n";
     }
+    if (!tessellates(rings[0])) out.stencilfills.push_back(code);
     const LonLat label = fir.label ? *fir.label : interiorpoint(rings[0]);
     out.firs += directoryline(code, fir.name, label) + "\n";
     written.emplace(code, label);
@@ -130,6 +149,12 @@ std::string importsummary(const FirImport& result) {
                     " outlines";
   if (result.aliases) out += ", " + std::to_string(result.aliases) + " aliases";
   out += " from " + std::to_string(result.features) + " features\n";
+  if (!result.stencilfills.empty()) {
+    out += std::to_string(result.stencilfills.size()) +
+           " outlines the tessellator refuses, filled through the stencil buffer:";
+    for (const std::string& code : result.stencilfills) out += " " + code;
+    out += "\n";
+  }
   if (result.problems.empty()) return out;
   out += std::to_string(result.skipped()) + " of " + std::to_string(result.features) + " features skipped\n";
   std::vector<std::string> order;

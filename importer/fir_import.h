@@ -29,6 +29,9 @@ struct FirImport {
   std::size_t outlines = 0;
   std::size_t aliases = 0;
   std::vector<Problem> problems;   // in the order of the features
+  // FIRs whose outline the fill's tessellator refuses (one that crosses
+  // itself): the program fills them through the stencil buffer instead.
+  std::vector<std::string> stencilfills;
 
   std::size_t skipped() const;     // features left out whole
 };

@@ -150,6 +150,19 @@ TEST(ImportFirs, UnusableFeaturesAreSkippedAndCountedAndStrictRefusesThem) {
   }
 }
 
+TEST(ImportFirs, SaysWhichOutlinesTheFillCannotTessellate) {
+  // Along the equator over nearly half the globe: its ends lie at the edge of
+  // the view from above its middle, where it cannot be laid flat.
+  const std::string wide = "[[[-88,-10],[0,-10],[88,-10],[88,10],[0,10],[-88,10],[-88,-10]]]";
+  const FirImport result = importfirs(collection({feature(R"("id":"WIDE")", wide),
+                                                  feature(R"("id":"GOOD")", "[[[0,0],[1,0],[1,1],[0,1],[0,0]]]")}));
+  EXPECT_EQ(result.firs_written, 2u);  // written all the same
+  EXPECT_EQ(result.stencilfills, std::vector<std::string>{"WIDE"});
+  const std::string summary = importsummary(result);
+  EXPECT_NE(summary.find("1 outlines the tessellator refuses, filled through the stencil buffer: WIDE\n"),
+            std::string::npos) << summary;
+}
+
 TEST(ImportFirs, AJoinedOutlineOverThePointLimitIsSimplifiedAndKeepsItsShape) {
   // Two half discs of a wavy circle around (10, 50), west and east of the
   // diameter they share: joined first, then simplified.

@@ -233,31 +233,32 @@ TEST_F(TrafficLayers, ActiveFirsOutlinedAndFilledPerStation) {
         record("EDMM_fss"), record("EDMM_OBS"), record("EDLA_CTR"), record("EDGG_CTR")});
   Layer layer = drawactfir(lists, refs.firs, refs.outlines, 1);
   EXPECT_EQ(layer.list, 8);
-  // Outline and two fill passes for EDGG (under its boundary code EDGX),
-  // EDMM, EDLA (the last block, no "!" after it) and EDGG again; the outline
-  // of over 500 points and the empty block are left out.
+  // Outline and even-odd fill for EDGG (under its boundary code EDGX), EDMM,
+  // EDLA (the last block, no "!" after it) and EDGG again; the outline of
+  // over 500 points and the empty block are left out.
   const std::vector<Drawn> shapes = drawn(layer.ops);
-  ASSERT_EQ(shapes.size(), 12u);
+  ASSERT_EQ(shapes.size(), 8u);
   const std::array<int, 4> entries{1, 5, 7, 8};
-  for (int s = 0; s < 12; ++s) {
-    EXPECT_EQ(shapes[s].prim, s % 3 ? Prim::Polygon : Prim::Lines);
-    EXPECT_EQ(shapes[s].name, pickname(PickKind::ActiveFir, entries[s / 3]));
+  for (int s = 0; s < 8; ++s) {
+    EXPECT_EQ(shapes[s].prim, s % 2 ? Prim::EvenOddFill : Prim::Lines);
+    EXPECT_EQ(shapes[s].name, pickname(PickKind::ActiveFir, entries[s / 2]));
   }
   const std::vector<LatLon>& ring = shapes[0].at;  // A-B, B-C, A-C
   const std::array<LatLon, 6> abc{{{50, 8}, {51, 9}, {51, 9}, {52, 8}, {50, 8}, {52, 8}}};
   ASSERT_EQ(ring.size(), 6u);
   for (int k = 0; k < 6; ++k) expectat(ring[k], abc[k].lat, abc[k].lon);
+  ASSERT_EQ(shapes[1].at.size(), 3u);  // the fill's ring: A, B, C
+  for (int k = 0; k < 3; ++k) expectat(shapes[1].at[k], abc[k == 2 ? 3 : 2 * k].lat, abc[k == 2 ? 3 : 2 * k].lon);
   EXPECT_EQ(shapes[0].colour[0], (Rgba4{1, 0, 0.5f, 1}));
-  EXPECT_EQ(shapes[2].colour[0], (Rgba4{1, 0, 0.5f, 0.2f}));
-  EXPECT_EQ(shapes[3].colour[0], (Rgba4{0, 0.5f, 0.75f, 1}));  // lower-case FSS marker
-  EXPECT_EQ(shapes[5].colour[0], (Rgba4{0, 0.2f, 0.3f, 0.7f}));
-  expectat(shapes[6].at[5], 55, 13);
-  EXPECT_EQ(layer.ops.countof(Kind::ClearStencil), 1u);
-  EXPECT_EQ(layer.ops.countof(Kind::Disable), 8u);  // depth and stencil test per fill
+  EXPECT_EQ(shapes[1].colour[0], (Rgba4{1, 0, 0.5f, 0.2f}));
+  EXPECT_EQ(shapes[2].colour[0], (Rgba4{0, 0.5f, 0.75f, 1}));  // lower-case FSS marker
+  EXPECT_EQ(shapes[3].colour[0], (Rgba4{0, 0.2f, 0.3f, 0.7f}));
+  expectat(shapes[4].at[5], 55, 13);
+  EXPECT_EQ(layer.ops.countof(Kind::Disable), 4u);  // depth test, before each fill
 
   layer = drawactfir(lists, refs.firs, refs.outlines, -1);  // fill off: outlines only
   EXPECT_EQ(drawn(layer.ops).size(), 4u);
-  EXPECT_EQ(layer.ops.countof(Kind::Disable) + layer.ops.countof(Kind::ClearStencil), 0u);
+  EXPECT_EQ(layer.ops.countof(Kind::Disable), 0u);
 
   remove("fir1.dat");
   layer = drawactfir(lists, refs.firs, refs.outlines, 1);

@@ -19,9 +19,7 @@ namespace {
 
 constexpr const char* kOutlinesUnreadable = "fir1.dat cannot be read";
 
-// Active-FIR points float just above the static outlines, chief points just
-// above the active FIRs.
-constexpr double kActFirOffset = 0.00001;
+// Chief points float just above the active FIRs.
 constexpr double kChiefOffset = 0.00002;
 
 void readoutline(std::span<const std::string> lines, double offset, FieldBuf& fieldbuf,
@@ -44,30 +42,14 @@ void ringsegments(DrawList& out, const std::vector<GlobePoint>& points) {
   out.vertex(points.back());
 }
 
-void polygon(DrawList& out, const std::vector<GlobePoint>& points) {
-  out.begin(Prim::Polygon);
+// The translucent interior by the even-odd rule, blended once per pixel.
+// Depth testing goes off with it, as the frame relies on.
+void evenoddfill(DrawList& out, const std::vector<GlobePoint>& points, Rgba fill) {
+  out.disable(Cap::DepthTest);
+  color(out, fill);
+  out.begin(Prim::EvenOddFill);
   for (const GlobePoint& p : points) out.vertex(p);
   out.end();
-}
-
-// Even-odd fill: the first pass inverts the stencil of every pixel the
-// polygon covers, so those covered an odd number of times end at 1; the
-// second blends the fill colour where it is 1 and inverts it back, so each
-// pixel is blended once and the whole buffer is 0 again afterwards. That is
-// why one clear before the first fill of the list is enough.
-void evenoddfill(DrawList& out, const std::vector<GlobePoint>& points, Rgba fill, bool clear) {
-  out.disable(Cap::DepthTest);
-  out.enable(Cap::StencilTest);
-  if (clear) out.clearstencil();
-  out.stencilfunc(StencilFunc::Always, 0, 1);
-  out.stencilop(StencilAction::Keep, StencilAction::Keep, StencilAction::Invert);
-  out.colormask(false);
-  polygon(out, points);
-  out.colormask(true);
-  out.stencilfunc(StencilFunc::Equal, 1, 1);
-  color(out, fill);
-  polygon(out, points);
-  out.disable(Cap::StencilTest);
 }
 
 }  // namespace
@@ -78,7 +60,6 @@ Layer drawactfir(const StatusLists& lists, const FirDirectory& firs,
   DrawList& out = layer.ops;
   FieldBuf fieldbuf;
   std::vector<GlobePoint> points;
-  bool stencilclear = true;
   const int count = entrycount(lists.ctrlines, lists.ctrcount);
   for (int i = 1; i <= count; ++i) {
     const std::string& line = lists.ctrlines[i];
@@ -110,10 +91,9 @@ Layer drawactfir(const StatusLists& lists, const FirDirectory& firs,
     out.begin(Prim::Lines);
     ringsegments(out, points);
     out.end();
-    if (actfirmode == 1) {
-      evenoddfill(out, points, fss ? Rgba{0, 0.2f, 0.3f, 0.7f} : Rgba{1, 0, 0.5f, 0.2f},
-                  stencilclear);
-      stencilclear = false;
+    // Fewer than three points enclose nothing to fill.
+    if (actfirmode == 1 && points.size() >= 3) {
+      evenoddfill(out, points, fss ? Rgba{0, 0.2f, 0.3f, 0.7f} : Rgba{1, 0, 0.5f, 0.2f});
     }
   }
   return layer;

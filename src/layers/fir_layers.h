@@ -9,14 +9,16 @@
 
 namespace netglobe {
 
+// Active-FIR points float this far above the static outlines.
+inline constexpr double kActFirOffset = 0.00001;
+
 // List 8: for every centre or flight service station ("_CTR:" or "_FSS:" in
 // any case; FSS wins when both are there), the outline of its FIR from
 // fir1.dat under the boundary code firs.dat gives for the first four
 // characters of its callsign, and with actfirmode 1 its interior filled
-// translucently by the even-odd rule through the stencil buffer. The fill
-// turns depth testing off, as the frame relies on. A FIR with two staffed
-// stations is drawn twice. An outline of more than 500 points, or of none,
-// is left out. Stops when firs.dat or fir1.dat cannot be read.
+// translucently by the even-odd rule. The fill turns depth testing off, as
+// the frame relies on. A FIR with two staffed stations is drawn twice. An
+// outline of more than 500 points, or of none, is left out. Stops when firs.dat or fir1.dat cannot be read.
 Layer drawactfir(const StatusLists& lists, const FirDirectory& firs,
                  const OutlineDirectory& outlines, int actfirmode);
 

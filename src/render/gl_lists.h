@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "render/outline_tessellator.h"
 #include "scene/draw_list.h"
 
 namespace netglobe {
@@ -14,9 +15,11 @@ struct Quadrics {
   GLUquadric* globe = nullptr;  // globequadric
 };
 
-// Replaces display list `number` with the commands of `list`, recorded in
-// GL_COMPILE_AND_EXECUTE mode: the layer is also drawn into the current frame
-// and its state changes take effect now, as every layer's build does.
-void compilelist(int number, const DrawList& list, const Quadrics& quadrics);
+// Replaces display list `number` with the commands of `list`. Recording draws
+// nothing: the next frame draws the list once. What the list enables or
+// disables takes effect now all the same, as if it had been drawn. Even-odd
+// fills become the triangles `fills` holds for their ring, or a stencil fill
+// where the tessellator refuses the ring.
+void compilelist(int number, const DrawList& list, const Quadrics& quadrics, FillTriangles& fills);
 
 }  // namespace netglobe

@@ -58,7 +58,7 @@ void GlScene::compile(const Layer& layer) {
   if (LabelLayers::holds(layer.list)) {
     labels_.compile(layer);
   } else {
-    compilelist(layer.list, layer.ops, quadrics_);
+    compilelist(layer.list, layer.ops, quadrics_, fills_);
   }
   ready_.mark(layer.list);
 }

@@ -40,8 +40,8 @@ class GlScene {
   // The quadric and the two globe spheres (textured list 5, plain list 7).
   void buildglobes();
 
-  // Replaces the layer's list, drawing it into the current frame as well
-  // (a label layer only at the next frame), and marks the list built.
+  // Replaces the layer's list and marks it built; the next frame draws it.
+  // Its fills' triangles are made at the first build that holds the ring.
   void compile(const Layer& layer);
   // Deletes one layer; the frame leaves it out until it is built again.
   void discard(int list);
@@ -63,6 +63,7 @@ class GlScene {
   bool open_ = false;
   GLuint texture_ = 0;  // texids(0)
   Quadrics quadrics_;
+  FillTriangles fills_;
   LabelLayers labels_;
   ReadyLists ready_;
 };

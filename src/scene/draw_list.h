@@ -10,7 +10,8 @@ namespace netglobe {
 // A layer as plain data: the commands its numbered display list records, in
 // order. Builders fill one; the render module compiles it into the list.
 // The enum values are the GL constants (the render module checks this when
-// it is compiled), so compiling is a cast.
+// it is compiled), so compiling is a cast; EvenOddFill alone is no GL
+// primitive.
 enum class Prim : std::uint32_t {
   Points = 0x0000,
   Lines = 0x0001,
@@ -20,25 +21,18 @@ enum class Prim : std::uint32_t {
   TriangleFan = 0x0006,
   Quads = 0x0007,
   Polygon = 0x0009,
+  // The interior of the closed ring of its vertices by the even-odd rule:
+  // what a point is inside when a ray from it crosses the ring an odd number
+  // of times. The render module fills it from triangles it makes once per
+  // ring.
+  EvenOddFill = 0x10000,
 };
 
 enum class Cap : std::uint32_t {
   LineStipple = 0x0B24,
   DepthTest = 0x0B71,
-  StencilTest = 0x0B90,
   Blend = 0x0BE2,
   Texture2D = 0x0DE1,
-};
-
-// Stencil test functions and actions of the even-odd fill.
-enum class StencilFunc : std::uint32_t {
-  Equal = 0x0202,
-  Always = 0x0207,
-};
-
-enum class StencilAction : std::uint32_t {
-  Keep = 0x1E00,
-  Invert = 0x150A,
 };
 
 // A colour, alpha included.
@@ -64,10 +58,6 @@ class DrawOp {
     RasterPos,     // point()
     Glyph,         // glyph(): a windows-1252 byte drawn at the raster position
     Sphere,        // radius(), slices() (as many stacks); with texture coordinates
-    StencilFunc,   // stencilfunc(), stencilref(), stencilmask()
-    StencilOp,     // stencilfail(), stencilzfail(), stencilzpass()
-    ColorMask,     // writescolour()
-    ClearStencil,  // clears the stencil buffer
   };
   Kind kind;
 
@@ -81,13 +71,6 @@ class DrawOp {
   unsigned char glyph() const { return static_cast<unsigned char>(u_); }
   float radius() const { return f_[0]; }
   int slices() const { return static_cast<int>(u_); }
-  StencilFunc stencilfunc() const { return static_cast<StencilFunc>(u_); }
-  int stencilref() const { return static_cast<int>(f_[0]); }
-  std::uint32_t stencilmask() const { return static_cast<std::uint32_t>(f_[1]); }
-  StencilAction stencilfail() const { return static_cast<StencilAction>(u_); }
-  StencilAction stencilzfail() const { return static_cast<StencilAction>(std::uint32_t(f_[0])); }
-  StencilAction stencilzpass() const { return static_cast<StencilAction>(std::uint32_t(f_[1])); }
-  bool writescolour() const { return u_ != 0; }
   // Whether every number the command carries is finite.
   bool finite() const;
 
@@ -122,15 +105,6 @@ class DrawList {
   void sphere(double radius, std::uint32_t slicesstacks) {
     push(DrawOp::Kind::Sphere, slicesstacks, float(radius));
   }
-  void stencilfunc(StencilFunc func, int ref, std::uint32_t mask) {
-    push(DrawOp::Kind::StencilFunc, static_cast<std::uint32_t>(func), float(ref), float(mask));
-  }
-  void stencilop(StencilAction fail, StencilAction zfail, StencilAction zpass) {
-    push(DrawOp::Kind::StencilOp, static_cast<std::uint32_t>(fail),
-         float(static_cast<std::uint32_t>(zfail)), float(static_cast<std::uint32_t>(zpass)));
-  }
-  void colormask(bool on) { push(DrawOp::Kind::ColorMask, on ? 1u : 0u); }
-  void clearstencil() { push(DrawOp::Kind::ClearStencil); }
   // One command as it stands, copied from another list.
   void append(const DrawOp& op) { ops_.push_back(op); }
 

@@ -46,6 +46,7 @@ bool wholeprimitive(Prim prim, std::size_t vertices) {
     case Prim::Lines: return vertices % 2 == 0;
     case Prim::Triangles: return vertices % 3 == 0;
     case Prim::TriangleFan: return vertices == 0 || vertices >= 3;
+    case Prim::EvenOddFill: return vertices >= 3;
     default: return true;
   }
 }
@@ -70,8 +71,6 @@ void checklayer(const Layer& layer, int list) {
   LAYER_CHECK(layer.list == list);
   bool inside = false;
   bool rasterset = false;
-  bool stencil = false;
-  bool colourmasked = false;
   Prim prim = Prim::Points;
   std::size_t vertices = 0;
   // The renderer draws label layers as text alone.
@@ -111,23 +110,12 @@ void checklayer(const Layer& layer, int list) {
         LAYER_CHECK(rasterset);
         LAYER_CHECK(op.glyph() < kGlyphCount);
         break;
-      case K::Enable:
-      case K::Disable:
-        LAYER_CHECK(!inside);
-        if (op.cap() == Cap::StencilTest) stencil = op.kind == K::Enable;
-        break;
-      case K::ColorMask:
-        LAYER_CHECK(!inside);
-        colourmasked = !op.writescolour();
-        break;
       default:
         LAYER_CHECK(!inside);
         break;
     }
   }
   LAYER_CHECK(!inside);
-  LAYER_CHECK(!stencil);
-  LAYER_CHECK(!colourmasked);
 }
 
 #undef LAYER_CHECK

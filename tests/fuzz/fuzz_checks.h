@@ -37,7 +37,6 @@ std::vector<std::string_view> parts(std::string_view input, std::size_t count);
 //   least one triangle;
 // - selection names, raster positions and glyphs stand outside primitives,
 //   a glyph only after a raster position, and only codes with a glyph list;
-// - stencil test and colour mask end as they began (off, on).
 void checklayer(const Layer& layer, int list);
 
 // The selection names a layer loads, in order.
