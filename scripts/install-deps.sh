@@ -11,6 +11,7 @@ PACKAGES="
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libboost-dev
   xvfb xauth x11-utils x11-apps imagemagick xdotool xclip
+  dbus-daemon python3-dbus python3-gi
   dpkg-dev file desktop-file-utils lintian openssl
 "
 

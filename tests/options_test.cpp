@@ -46,6 +46,8 @@ TEST(Parseoptions, SourceFromOptionOrEnvironment) {
   OptionsResult r = parseoptions({"--folder=/tmp/x"}, nullptr);
   EXPECT_FALSE(r.options.source);
   EXPECT_EQ(r.options.folder, "/tmp/x");
+  EXPECT_FALSE(r.options.quiet);
+  EXPECT_TRUE(parseoptions({"--quiet", "--folder=/tmp/x"}, nullptr).options.quiet);
 }
 
 TEST(Parseoptions, UrlAndCaFileMistakesStopTheStart) {

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QToolButton>
 #include <QWindow>
 #include <QInputMethodEvent>
 #include <QWheelEvent>
@@ -149,6 +150,33 @@ std::string observer(const std::string& callsign, const std::string& name) {
   std::string line;
   for (int i = 1; i <= 36; ++i) line += f[std::size_t(i)] + ":";
   return line + "\n";
+}
+
+TEST(Stage, TheToggleBesideTheSearchFieldFiltersTheGlobe) {
+  LoopbackServer server([](const httplib::Request&, httplib::Response& res) {
+    res.set_content("!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n"
+                    "DLH1:100001:Jane Doe:PILOT::51:12:35000:450:A320:450:EDDB:FL350:EDDT:\n"
+                    "BAW2:100002:John Roe:PILOT::51:0:35000:450:A320:450:EDDB:FL350:EGLL:\n"
+                    "!SERVERS\n",
+                    "text/plain");
+  });
+  StartedStage s(server.address(), NETGLOBE_DATA_DIR);
+  ASSERT_TRUE(s.start());
+  const StageControls& c = s.stage->controls();
+  QTest::keyClick(c.Text1, Qt::Key_Slash);
+  ASSERT_TRUE(c.Search->isVisible() && c.FilterToggle->isVisible());
+  QTest::keyClicks(c.Search, "to:EDDT");
+  QTest::mouseClick(c.FilterToggle, Qt::LeftButton);
+  EXPECT_TRUE(waitfor([&] { return s.stage->windowTitle().endsWith(QStringLiteral(" FILTER \"to:EDDT\" 1/2")); }))
+      << s.stage->windowTitle().toStdString();
+  EXPECT_TRUE(c.FilterToggle->isChecked());
+  // The field lists what is drawn, and stays open for more words.
+  EXPECT_EQ(c.Matches->count(), 1);
+  EXPECT_EQ(s.stage->focusWidget(), c.Search);
+  QTest::mouseClick(c.FilterToggle, Qt::LeftButton);
+  EXPECT_TRUE(waitfor([&] { return !s.stage->windowTitle().contains(QStringLiteral("FILTER")); }));
+  EXPECT_FALSE(c.FilterToggle->isChecked());
+  EXPECT_FALSE(s.stage->session().filter().on());
 }
 
 TEST(Stage, SideListsStackByTheirRows) {

@@ -42,6 +42,8 @@ struct SearchView {
   bool open = false;
   std::vector<std::string> rows;  // the matches, best first
   std::string footer;             // "no match", "N more", or what choosing a match said
+  bool filtering = false;         // the globe is filtered by the field's query
+  std::optional<std::string> text = std::nullopt;  // the field's text, when it opens with a filter
 };
 
 // GL work of the startup that only the window's context can do.
@@ -69,6 +71,8 @@ struct Effects {
   bool focusstatus = false;  // the keyboard focus back to the status line
   bool hidelog = false;
   std::vector<std::string> notes;  // one line each on stderr
+  std::optional<std::string> notice;  // the status line's message
+  std::vector<std::string> notify;    // one desktop notification each
   // Run a pick pass at the pointer and hand its hits to picked().
   std::optional<std::pair<float, float>> pickat;
   bool render = false;

@@ -19,6 +19,8 @@ void append(Effects& into, Effects&& from) {
   into.focusstatus = into.focusstatus || from.focusstatus;
   into.hidelog = into.hidelog || from.hidelog;
   for (std::string& note : from.notes) into.notes.push_back(std::move(note));
+  if (from.notice) into.notice = std::move(from.notice);
+  for (std::string& notice : from.notify) into.notify.push_back(std::move(notice));
   if (from.pickat) into.pickat = from.pickat;
   into.render = into.render || from.render;
   into.startdownload = into.startdownload || from.startdownload;

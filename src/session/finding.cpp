@@ -34,6 +34,11 @@ Effects Finding::showsearch(std::string footer) const {
   return out;
 }
 
+Effects Finding::listmatches(ClientSearch found, std::string footer) {
+  search_ = std::move(found);
+  return showsearch(std::move(footer));
+}
+
 Effects Finding::choosematch(std::size_t match, ViewState& view) {
   if (match >= search_.matches.size()) return {};
   const ClientEntry& client = search_.matches[match].client;

@@ -26,6 +26,9 @@ class Finding {
   Effects searchfor(const std::string& text);
   Effects choosematch(std::size_t match, ViewState& view);
   Effects choosesidelistrow(int box, std::size_t row, ViewState& view);
+  // Matches found elsewhere (what the globe filter keeps) in place of the
+  // search's own, with the line under them.
+  Effects listmatches(ClientSearch found, std::string footer);
 
   // The clients of a side list's rows and the index of the copy they come from.
   void setrows(int box, std::vector<RowClient> clients, std::shared_ptr<const ClientIndex> index);

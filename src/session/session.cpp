@@ -25,6 +25,7 @@ Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders
       refs_(folders.files),
       friends_(folders.folder),
       peak_(folders.folder),
+      filter_(folders.folder),
       replay_(netglobe::historyfolder(folders.folder), history, setup_.keep) {
   if (!setup_.nowms) setup_.nowms = systemms;
   feed_.source = std::move(source);
@@ -34,6 +35,7 @@ Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders
   removestaletemporaries(peakfilepath(feed_.folder));
   appendlogline(log_, "Enable OpenGL");
   feed_.lists.topcount = peak_.laden(localclock(nowms()));
+  filterdamage_ = filter_.load();
   shown_.topcount = feed_.lists.topcount;
 }
 
@@ -119,9 +121,26 @@ Effects Session::picked(int hits, std::span<const std::uint32_t> selbuf) {
 
 // ---- finding clients ------------------------------------------------------
 
-Effects Session::opensearch() { return finding_.opensearch(); }
-Effects Session::closesearch() { return finding_.closesearch(); }
-Effects Session::searchfor(const std::string& text) { return finding_.searchfor(text); }
+Effects Session::opensearch() {
+  Effects out = finding_.opensearch();
+  if (filter_.on()) {
+    out = filteredsearch();
+    out.search->text = filter_.query().text;
+  }
+  return out;
+}
+
+Effects Session::closesearch() {
+  Effects out = finding_.closesearch();
+  // Esc in the field ends the filter too; its steps ask for more last.
+  if (filter_.on()) append(out, setfilter(""));
+  return out;
+}
+
+Effects Session::searchfor(const std::string& text) {
+  if (filter_.on()) return setfilter(text);
+  return finding_.searchfor(text);
+}
 Effects Session::choosematch(std::size_t match) { return finding_.choosematch(match, view_); }
 
 Effects Session::choosesidelistrow(int box, std::size_t row) {
@@ -233,7 +252,7 @@ TrafficSources Session::sources() const {
                         statusfilepath(feed_.folder),
                         scene_.actfirmode,
                         scene_.pilotlabelmode,
-                        showntext_ ? &*showntext_ : nullptr};
+                        filter_.on() ? &filter_.copytext() : showntext_ ? &*showntext_ : nullptr};
 }
 
 }  // namespace netglobe

@@ -17,6 +17,7 @@
 #include "history/history_scan.h"
 #include "history/history_store.h"
 #include "lists/client_follow.h"
+#include "lists/friends_online.h"
 #include "lists/said_once.h"
 #include "refdata/directories.h"
 #include "refdata/friends_file.h"
@@ -25,6 +26,7 @@
 #include "scene/view_status.h"
 #include "session/effects.h"
 #include "session/finding.h"
+#include "session/globe_filter.h"
 #include "session/replay.h"
 #include "session/step_queue.h"
 #include "session/traffic_plan.h"
@@ -84,6 +86,15 @@ class Session {
   // A double-click on a row of side list box (1 to 6) flies to its client.
   Effects choosesidelistrow(int box, std::size_t row);
 
+  // The field's query as the globe filter (an empty one ends it): the
+  // traffic layers are drawn again from the matching clients. While the
+  // filter is on, the field lists what is drawn, each edit of it changes
+  // the filter and Esc ends it.
+  Effects setfilter(const std::string& text);
+  // The same, and the field closes: the keys act on the globe again.
+  Effects filterfromfield(const std::string& text);
+  const GlobeFilter& filter() const { return filter_; }
+
   Effects tick(TimerId timer);
   // The window's timers and their periods.
   static std::span<const TimerId> timers();
@@ -130,6 +141,12 @@ class Session {
   TrafficSources sources() const;
   void pilotlabelsnow(int mode, Effects& out);
   std::int64_t nowms() const { return setup_.nowms(); }
+  // The globe filter and friends online (session_filter.cpp).
+  LineReader showncopy() const;
+  void showthroughfilter(Effects& out);
+  Effects filteredsearch();
+  std::string screentitle() const;
+  void friendnews(Effects& out);
 
   SessionSetup setup_;
   ReferenceFiles files_;
@@ -154,6 +171,10 @@ class Session {
   StatusLists nextlists_;
   std::shared_ptr<const ClientIndex> nextindex_;
   std::optional<std::string> showntext_;  // the text the drawn traffic came from
+  StatusLists unfiltered_;  // the lists of showntext_ before the globe filter
+  GlobeFilter filter_;
+  std::string filterdamage_;  // said once at startup
+  FriendsOnline friendsonline_;
   bool globeimage_ = false;
   Replay replay_;
   StepQueue steps_;

@@ -32,6 +32,7 @@ Effects Session::startup() {
   // The kept refreshes of earlier runs are read beside the startup.
   Effects first;
   first.scanhistory = !replay_.store().retention().off();
+  if (!filterdamage_.empty()) first.notes.push_back(filterdamage_);
   const auto log = [](const char* text) { return Step{Step::Log, text}; };
   const auto gl = [](GlWork work) { return Step{Step::Gl, nullptr, work}; };
   const auto layer = [](int list) { return Step{Step::StaticLayer, nullptr, GlWork::None, list}; };
@@ -79,7 +80,7 @@ void Session::run(const Step& step, Effects& out) {
     case Step::Download:
       refreshreferences(out);
       // A replay keeps its title through the live refreshes beside it.
-      out.title = replay_.active() ? replay_.title() : std::string(kLoadingTitle);
+      out.title = replay_.active() ? screentitle() : std::string(kLoadingTitle);
       out.startdownload = true;
       break;
     case Step::Keep: keepanswer(out); break;
@@ -88,10 +89,11 @@ void Session::run(const Step& step, Effects& out) {
     case Step::ShowNewLists:
       // Moved, not assigned: strings keep their capacity when assigned, and
       // a huge line once parsed would stay held in its slot.
-      shown_ = std::move(nextlists_);
+      unfiltered_ = std::move(nextlists_);
       nextlists_ = StatusLists();
       showntext_ = std::move(nexttext_);
       nexttext_.reset();
+      showthroughfilter(out);
       if (!replay_.active()) finding_.followafterrefresh(out, view_, shown_);
       break;
     case Step::Trails: addtrails(out); break;
@@ -111,6 +113,10 @@ void Session::run(const Step& step, Effects& out) {
     }
     case Step::FinishRefresh:
     case Step::FinishShow: endrebuild(out); break;
+    case Step::Filter:
+      shown_ = filter_.lists(unfiltered_);
+      out.title = screentitle();
+      break;
   }
 }
 
@@ -138,11 +144,13 @@ Effects Session::downloaded(FetchResult answer) {
   }
   const std::string title = takeanswer(feed_, std::move(answer));
   peak_.keep(feed_.lists.topcount, now);
+  friendnews(out);
   if (replay_.active()) {
     // Fetched, stored and kept, not shown: the replay stays on screen.
     steps_.finishunseen();
   } else {
-    out.title = title;
+    // Under a filter the title waits for the filtered lists to count.
+    if (!filter_.on()) out.title = title;
     queueaftertheanswer();
   }
   steps_.askmore(out);

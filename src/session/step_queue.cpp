@@ -48,6 +48,23 @@ void StepQueue::queueshow(Step::Kind finish, std::span<const PlannedLayer> plan)
   steps_.push_back(Step{finish});
 }
 
+void StepQueue::queuefilter(std::span<const PlannedLayer> plan) {
+  for (const Step& step : steps_) {
+    if (step.kind == Step::ShowNewLists || step.kind == Step::Filter) return;
+  }
+  if (!started_ && waiting_) return;
+  steps_.push_back(Step{Step::Filter});
+  for (const PlannedLayer& planned : plan) {
+    Step build{Step::Traffic};
+    build.layer = planned.layer;
+    build.size = planned.size;
+    steps_.push_back(build);
+  }
+  steps_.push_back(Step{Step::Trails});
+  steps_.push_back(Step{Step::Render});
+  steps_.push_back(Step{Step::FinishShow});
+}
+
 void StepQueue::clearshow() {
   std::deque<Step> keep;
   for (const Step& step : steps_) {
@@ -73,7 +90,8 @@ Effects StepQueue::runstretch(const Runner& run) {
       case Step::Download: waiting_ = true; break;
       // Until the last layer is rebuilt some are drawn from the lists
       // before: a pick waits for the end rather than name the wrong entry.
-      case Step::ShowNewLists: rebuilding_ = started_; break;
+      case Step::ShowNewLists:
+      case Step::Filter: rebuilding_ = started_; break;
       case Step::FinishStartup: started_ = true; break;
       case Step::FinishRefresh: refreshing_ = false; [[fallthrough]];
       case Step::FinishShow: rebuilding_ = false; break;

@@ -26,6 +26,7 @@ struct Step {
     FinishStartup,
     FinishRefresh,
     FinishShow,    // a kept refresh, or the live one again, is on screen
+    Filter,        // the traffic is now drawn through the filter as it stands
   } kind;
   const char* text = nullptr;  // Log
   GlWork gl = GlWork::None;
@@ -56,6 +57,10 @@ class StepQueue {
   void finishunseen() { steps_.push_back(Step{Step::FinishRefresh}); }
   // The side lists, the index and the traffic of the copy to show, then finish.
   void queueshow(Step::Kind finish, std::span<const PlannedLayer> plan);
+  // The traffic drawn again through a changed filter, as a refresh draws
+  // it; nothing when a show still to come (or the startup's first answer)
+  // will draw through the filter as it then stands.
+  void queuefilter(std::span<const PlannedLayer> plan);
   // A step of replay replaces what is being shown; the show queued next
   // ends it. A refresh cut short that way has ended all the same; its answer
   // is still kept, and a download queued behind the show still runs.

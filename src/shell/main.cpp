@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
   quitonsignals();
 
   Stage stage(source, folders, parsed.options.refreshseconds, parsed.options.history);
+  stage.setquiet(parsed.options.quiet);
   stage.show();
   return app.exec();
 }

@@ -48,7 +48,7 @@ std::optional<FeedSource> choosesource(const std::optional<std::string>& servert
 
 std::string usagetext() {
   return "Usage: netglobe [--server HOST[:PORT] | --url URL [--cacert FILE]]\n"
-         "                [--folder DIR] [--refresh SECONDS] [--history HOURS]\n"
+         "                [--folder DIR] [--refresh SECONDS] [--history HOURS] [--quiet]\n"
          "Shows the live state of a flight-simulation network on a 3D globe.\n"
          "\n"
          "  --server HOST[:PORT]  status server to fetch /whazzup.txt from over plain\n"
@@ -71,6 +71,8 @@ std::string usagetext() {
          "                        history/ store, for replay and trails (default 24,\n"
          "                        fractions allowed; 0 keeps none and leaves the\n"
          "                        store alone)\n"
+         "  --quiet               no desktop notifications when friends come online\n"
+         "                        (the status line still says it)\n"
          "  --help                show this text and exit\n"
          "  --version             show the version and exit\n"
          "\n"
@@ -95,6 +97,9 @@ std::string usagetext() {
          "  , .  l        replay: one kept refresh back, one forward, back to live\n"
          "  Ctrl+F  /     find a client by callsign, member id or name: Return or a\n"
          "                click flies to it and follows a pilot; Esc closes the field\n"
+         "                Ctrl+Return (or the Filter toggle) draws only the clients\n"
+         "                that match: words such as to:EGLL from:ED type:A32\n"
+         "                above:FL300 below:10000 atc pilot; Esc ends the filter\n"
          "Mouse: left button drag turns and tilts, right button drag up and down or\n"
          "the wheel zooms; whatever lies under the cursor is named at the top left\n"
          "(double-click for the full list). A double-click on a side-list row flies\n"
@@ -120,6 +125,8 @@ OptionsResult parseoptions(const std::vector<std::string>& args, const char* ser
       o.help = true;
     } else if (arg == "--version") {
       o.version = true;
+    } else if (arg == "--quiet") {
+      o.quiet = true;
     } else if (arg.rfind("--server", 0) == 0) {
       auto v = value("--server");
       if (!v) return {o, "--server needs HOST[:PORT]"};

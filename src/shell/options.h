@@ -18,6 +18,7 @@ struct Options {
   std::string folder;                   // empty: chosen by chooseprogramfolders()
   int refreshseconds = 30;              // interval of the status download
   HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours);
+  bool quiet = false;                   // no desktop notifications
   bool help = false;
   bool version = false;
 };

@@ -56,6 +56,7 @@ Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, in
 
   maketimers();
   connectsearch();
+  connectfilter();
 
   Effects loaded;
   loaded.logtext = session_.startuplog();

@@ -10,6 +10,7 @@
 #include "base/program_folders.h"
 #include "render/gl_scene.h"
 #include "session/session.h"
+#include "shell/desktop_notifier.h"
 #include "shell/session_driver.h"
 #include "shell/stage_controls.h"
 
@@ -38,6 +39,8 @@ class Stage : public QOpenGLWidget {
 
   const StageControls& controls() const { return controls_; }
   const Session& session() const { return session_; }
+  // No desktop notifications (--quiet); the status line still says it.
+  void setquiet(bool quiet) { notifier_.setenabled(!quiet); }
 
  signals:
   void startupfinished();
@@ -66,6 +69,8 @@ class Stage : public QOpenGLWidget {
   void showpick(const PickText& pick);
   void showsearch(const SearchView& search);
   void connectsearch();
+  void connectfilter();
+  void shownotices(const Effects& effects);
   void pickat(float x, float y);
   void switchtimer(const TimerSwitch& change);
   void maketimers();
@@ -93,6 +98,7 @@ class Stage : public QOpenGLWidget {
   StageControls controls_;
   GlScene gl_;
   SessionDriver driver_;
+  DesktopNotifier notifier_;
   std::map<TimerId, std::unique_ptr<QTimer>> timers_;  // the session's, by id
 
   std::string glfailure_;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QToolButton>
 #include <type_traits>
 
 namespace netglobe {
@@ -116,8 +117,20 @@ StageControls buildcontrols(QWidget* stage) {
   c.SearchNote->setFont(boldfont("Arial", 8));
   colour(c.SearchNote, QColor(0, 0, 128), QColor(255, 255, 200));
   c.SearchNote->setGeometry(200, 26, 360, 16);
+  c.FilterToggle = new QToolButton(stage);
+  c.FilterToggle->setGeometry(562, 4, 48, 22);
+  c.FilterToggle->setFont(boldfont("Arial", 8));
+  c.FilterToggle->setText(QStringLiteral("Filter"));
+  c.FilterToggle->setCheckable(true);
+  c.FilterToggle->setToolTip(QStringLiteral("Draw only the clients that match (Ctrl+Return)"));
+  // Messages such as a friend coming online, clear of the pick boxes above.
+  c.Notice = lineedit(stage, {0, 66, 400, 15}, "Arial", 7.5);
+  colour(c.Notice, QColor(0, 0, 128), QColor(255, 255, 200));
+  c.Notice->setReadOnly(true);
+  c.Notice->setFocusPolicy(Qt::ClickFocus);
+  c.Notice->hide();
   for (QWidget* w : {static_cast<QWidget*>(c.Search), static_cast<QWidget*>(c.Matches),
-                     static_cast<QWidget*>(c.SearchNote)}) {
+                     static_cast<QWidget*>(c.SearchNote), static_cast<QWidget*>(c.FilterToggle)}) {
     w->hide();
   }
 

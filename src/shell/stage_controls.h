@@ -6,6 +6,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QToolButton;
 class QWidget;
 
 namespace netglobe {
@@ -26,6 +27,8 @@ struct StageControls {
   QLineEdit* Search = nullptr;      // the search field over the top of the globe
   QListWidget* Matches = nullptr;   // its matches, best first
   QLabel* SearchNote = nullptr;     // "no match", "N more", what choosing said
+  QToolButton* FilterToggle = nullptr;  // beside the field: its query filters the globe
+  QLineEdit* Notice = nullptr;      // the status line's messages, under the pick boxes
 
   std::array<QListWidget*, 6> listboxes() const {
     return {Listbox1, Listbox2, Listbox3, Listbox4, Listbox5, Listbox6};

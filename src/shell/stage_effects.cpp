@@ -35,6 +35,7 @@ void Stage::apply(Effects e) {
   if (e.focusstatus) controls_.Text1->setFocus();
   if (e.hidelog) controls_.Text2->hide();
   for (const std::string& note : e.notes) std::fprintf(stderr, "netglobe: %s\n", note.c_str());
+  shownotices(e);
   if (e.pickat) pickat(e.pickat->first, e.pickat->second);
   if (e.render) Render();
   if (e.startdownload) driver_.startdownload();

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QShortcut>
+#include <QToolButton>
 
 #include "base/text_encoding.h"
 #include "lists/side_list_layout.h"
@@ -38,9 +39,10 @@ void Stage::showsearch(const SearchView& search) {
   QLineEdit* field = controls_.Search;
   QListWidget* matches = controls_.Matches;
   QLabel* note = controls_.SearchNote;
+  controls_.FilterToggle->setChecked(search.filtering);
   if (!search.open) {
     for (QWidget* w : {static_cast<QWidget*>(field), static_cast<QWidget*>(matches),
-                       static_cast<QWidget*>(note)}) {
+                       static_cast<QWidget*>(note), static_cast<QWidget*>(controls_.FilterToggle)}) {
       w->hide();
     }
     field->clear();
@@ -50,7 +52,10 @@ void Stage::showsearch(const SearchView& search) {
     field->clear();
     field->show();
     field->raise();
+    controls_.FilterToggle->show();
+    controls_.FilterToggle->raise();
   }
+  if (search.text) field->setText(fromrecord(*search.text));
   field->setFocus();
   matches->clear();
   for (const std::string& row : search.rows) {
