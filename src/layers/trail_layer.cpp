@@ -58,7 +58,36 @@ void drawtrack(DrawList& out, const Track& track) {
   }
 }
 
+// The frames a trail ending at endms passes through, oldest first.
+std::vector<const PositionFrame*> trailwindow(const std::vector<PositionFrame>& frames,
+                                              std::int64_t endms) {
+  std::vector<const PositionFrame*> window;
+  for (const PositionFrame& frame : frames) {
+    if (frame.receiptms > endms - kTrailWindowMs && frame.receiptms <= endms) {
+      window.push_back(&frame);
+    }
+  }
+  std::stable_sort(window.begin(), window.end(), [](const PositionFrame* a, const PositionFrame* b) {
+    return a->receiptms < b->receiptms;
+  });
+  return window;
+}
+
 }  // namespace
+
+void drawpilottrack(DrawList& out, const std::vector<PositionFrame>& frames, std::string_view callsign,
+                    std::string_view memberid, std::int64_t endms) {
+  Track track{callsign, memberid, {}, {}};
+  const std::uint64_t key = pilotkey(callsign, memberid);
+  for (const PositionFrame* frame : trailwindow(frames, endms)) {
+    for (const PilotPosition& p : frame->pilots) {
+      if (p.key != key || p.callsign != callsign || p.memberid != memberid) continue;
+      track.fixes.push_back({frame->receiptms, &p});
+      break;  // one fix a frame
+    }
+  }
+  drawtrack(out, track);
+}
 
 Layer drawtrails(const std::vector<PositionFrame>& frames, const StatusLists& lists,
                  const FriendIds& friends, std::int64_t endms) {
@@ -79,16 +108,7 @@ Layer drawtrails(const std::vector<PositionFrame>& frames, const StatusLists& li
                       pilotmark(f(kDestination), f(kMemberId), friends).rim, {}});
   }
 
-  std::vector<const PositionFrame*> window;
-  for (const PositionFrame& frame : frames) {
-    if (frame.receiptms > endms - kTrailWindowMs && frame.receiptms <= endms) {
-      window.push_back(&frame);
-    }
-  }
-  std::stable_sort(window.begin(), window.end(), [](const PositionFrame* a, const PositionFrame* b) {
-    return a->receiptms < b->receiptms;
-  });
-  for (const PositionFrame* frame : window) {
+  for (const PositionFrame* frame : trailwindow(frames, endms)) {
     for (const PilotPosition& p : frame->pilots) {
       const auto found = bykey.find(p.key);
       if (found == bykey.end()) continue;

@@ -50,10 +50,6 @@ void eachpilotrecord(const StatusLists& lists, Each each) {
   }
 }
 
-bool inregionbox(double lat, double lon) {
-  return lon >= 10.92 && lon <= 14.59 && lat >= 50.78 && lat <= 54.16;
-}
-
 bool staffedstation(std::string_view callsign) {
   for (std::string_view suffix : {"GND", "TWR", "DEP", "APP", "CTR"}) {
     if (callsign.ends_with(suffix)) return true;
@@ -96,32 +92,34 @@ SideList getfriends(LineReader copy, const FriendIds& friends) {
   return list;
 }
 
-SideList getedbb(const std::string& statuspath) { return getedbb(LineReader(statuspath)); }
+SideList getedbb(const std::string& statuspath, const RegionBox& box) {
+  return getedbb(LineReader(statuspath), box);
+}
 
-SideList getedbb(LineReader copy) {
+SideList getedbb(LineReader copy, const RegionBox& box) {
   SideList list;
   list.failure = eachstatusline(std::move(copy), [&](std::string_view line) {
     if (!staffedstation(callsignof(line))) return;
     const ClientFields f(line, 17);
-    if (!inregionbox(leadingnumber(f(6)), leadingnumber(f(7)))) return;
+    if (!box.contains(leadingnumber(f(6)), leadingnumber(f(7)))) return;
     list.add(joined({f(1), " FIR> ", f(3), " ", ratingtext(f(17))}), f(1), f(2));
   });
   return list;
 }
 
-SideList getinbound(const StatusLists& lists) {
+SideList getinbound(const StatusLists& lists, const HomeRegion& home) {
   SideList list;
   eachpilotrecord(lists, [&](const ClientFields& f) {
-    if (!ishomeairport(f(14))) return;
+    if (!home.ishome(f(14))) return;
     list.add(joined({f(1), " in> ", f(14), " ", f(3)}), f(1), f(2));
   });
   return list;
 }
 
-SideList getoutbound(const StatusLists& lists) {
+SideList getoutbound(const StatusLists& lists, const HomeRegion& home) {
   SideList list;
   eachpilotrecord(lists, [&](const ClientFields& f) {
-    if (!ishomeairport(f(12))) return;
+    if (!home.ishome(f(12))) return;
     list.add(joined({f(1), " out> ", f(14), " ", f(3)}), f(1), f(2));
   });
   return list;

@@ -1,12 +1,15 @@
 #include "session/session.h"
 
 #include <chrono>
+#include <cmath>
 #include <ctime>
 #include <utility>
 
+#include "layers/destination_line.h"
 #include "layers/marker_ring.h"
 #include "layers/static_layers.h"
 #include "layers/trail_layer.h"
+#include "feed/client_fields.h"
 #include "feed/status_parser.h"
 #include "history/update_time.h"
 #include "lists/pick_decode.h"
@@ -45,6 +48,7 @@ void append(Effects& into, Effects&& from) {
   if (from.pick) into.pick = std::move(from.pick);
   if (from.summary) into.summary = std::move(from.summary);
   if (from.search) into.search = std::move(from.search);
+  if (from.details) into.details = std::move(from.details);
   into.focusstatus = into.focusstatus || from.focusstatus;
   into.hidelog = into.hidelog || from.hidelog;
   for (std::string& note : from.notes) into.notes.push_back(std::move(note));
@@ -63,6 +67,7 @@ Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders
     : files_(folders.files),
       refs_(folders.files),
       friends_(folders.folder),
+      home_(folders.folder),
       peak_(folders.folder),
       clock_(clock ? std::move(clock) : Clock(localsecond)),
       history_(netglobe::historyfolder(folders.folder), history) {
@@ -160,6 +165,7 @@ void Session::run(const Step& step, Effects& out) {
       // assigned, and a huge line once parsed would stay held in its slot.
       shown_ = StatusLists(sourcelists());
       if (!replayat_) followafterrefresh(out);
+      if (details_.isopen()) showdetails(out);
       break;
     case Step::Trails: addtrails(out); break;
     case Step::Traffic: addlayer(buildtraffic(step.layer, step.size, sources()), out); break;
@@ -259,9 +265,9 @@ void Session::sidelist(int routine, Effects& out) {
       break;
     }
     case 2: fill(3, getfriends(showncopy(), friends_.ids()), "getfriends"); break;
-    case 3: fill(4, getedbb(showncopy()), "getedbb"); break;
-    case 4: fill(5, getinbound(sourcelists()), "getinbound"); break;
-    case 5: fill(6, getoutbound(sourcelists()), "getoutbound"); break;
+    case 3: fill(4, getedbb(showncopy(), homeregion().box), "getedbb"); break;
+    case 4: fill(5, getinbound(sourcelists(), homeregion()), "getinbound"); break;
+    case 5: fill(6, getoutbound(sourcelists(), homeregion()), "getoutbound"); break;
   }
 }
 
@@ -272,6 +278,8 @@ Effects Session::key(int code) {
   if (shutdown_) return out;
   // The key table has no use for "/": it opens the search.
   if (code == '/') return opensearch();
+  // Esc closes an open details panel, and does nothing else then.
+  if (code == 27 && details_.isopen()) return closedetails();
   if (code == ',' || code == '.' || code == 'l' || code == 't') return replaykey(code);
   const ViewState before = view_;
   addkeyaction(keyaction(code, scene_, view_, globeimage_), out);
@@ -300,12 +308,20 @@ Effects Session::press(int button, float x, float y) {
   // A flight to a client stopped on its way leads nowhere to follow.
   if (flyingto_) stopfollowing();
   mousedown(pointer_, button, x, y);
+  if (button == kLeftButton) pressat_ = lastpick_ = std::make_pair(x, y);
   return out;
 }
 
 Effects Session::release(int button) {
+  Effects out;
+  // A press and release on the same spot is a click: it opens the details
+  // of what lies under the pointer.
+  const bool click = button == kLeftButton && pointer_.leftdrag &&
+                     std::abs(lastpick_.first - pressat_.first) <= 2 &&
+                     std::abs(lastpick_.second - pressat_.second) <= 2;
   mouseup(pointer_, button);
-  return {};
+  if (click) clickat(out);
+  return out;
 }
 
 Effects Session::move(int buttons, float x, float y) {
@@ -339,6 +355,7 @@ Effects Session::picked(int hits, std::span<const std::uint32_t> selbuf) {
   }
   const PickOutcome outcome = decodehits(hits, selbuf, pickedname_, shown_);
   pickedname_ = outcome.pickedname;
+  underpointer_ = hits != 0 ? outcome.pickedname : 0;
   Effects out;
   out.pick = PickText{outcome.summary, outcome.listtext()};
   // Typing goes on in an open search field.
@@ -365,23 +382,47 @@ Effects Session::closesearch() {
 
 Effects Session::searchfor(const std::string& text) {
   search_ = searchclients(index_, text);
-  return showsearch(searchfooter(search_));
+  // A whole aerodrome code of the directory comes first.
+  airportmatch_.reset();
+  std::string_view code = text;
+  while (!code.empty() && code.front() == ' ') code.remove_prefix(1);
+  while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
+  if (const std::string icao = homecode(code); !icao.empty()) {
+    AerodromeName found = aerodromename(icao, refs_.airports);
+    if (found.place) airportmatch_ = std::move(found);
+  }
+  std::string footer = searchfooter(search_);
+  if (airportmatch_ && search_.total == 0) footer.clear();
+  return showsearch(std::move(footer));
 }
 
 Effects Session::showsearch(std::string footer) const {
   Effects out;
   SearchView view{true, {}, std::move(footer)};
+  if (airportmatch_) view.rows.push_back(airportmatch_->code + " APT> " + airportmatch_->name);
   for (const ClientMatch& match : search_.matches) view.rows.push_back(searchrow(match.client));
   out.search = std::move(view);
   return out;
 }
 
 Effects Session::choosematch(std::size_t match) {
+  if (airportmatch_) {
+    if (match == 0) {
+      const AerodromeName aerodrome = *airportmatch_;
+      Effects out = flyto(ClientEntry{aerodrome.code, "", aerodrome.name, ClientKind::Other, aerodrome.place});
+      flyingtoaerodrome_ = true;
+      openaerodromedetails(aerodrome.code, out);
+      return out;
+    }
+    --match;
+  }
   if (match >= search_.matches.size()) return {};
   const ClientEntry& client = search_.matches[match].client;
   // Without a position the field says so, stays open, and the view stays.
   if (!client.place) return showsearch(client.callsign + " has no position");
-  return flyto(ClientEntry(client));
+  Effects out = flyto(ClientEntry(client));
+  if (client.kind == ClientKind::Pilot) openpilotdetails(client.callsign, client.memberid, out);
+  return out;
 }
 
 Effects Session::choosesidelistrow(int box, std::size_t row) {
@@ -396,12 +437,22 @@ Effects Session::choosesidelistrow(int box, std::size_t row) {
     out.summary = client->callsign + " has no position";
   } else {
     out = flyto(ClientEntry(*client));
+    // An inbound or outbound row is about its home aerodrome; a friend's
+    // row of a pilot about the flight.
+    const std::string* line = findpilotline(shown_, client->callsign, client->memberid);
+    if ((box == 5 || box == 6) && line) {
+      const ClientFields f(*line, kDestination);
+      openaerodromedetails(std::string(f(box == 5 ? kDestination : 12)), out);
+    } else if (client->kind == ClientKind::Pilot) {
+      openpilotdetails(client->callsign, client->memberid, out);
+    }
   }
   return out;
 }
 
 Effects Session::flyto(const ClientEntry& client) {
   stopfollowing();
+  flyingtoaerodrome_ = false;
   view_ = flighttoclient(view_, client.place->lat, client.place->lon);
   flyingto_ = client;
   searchopen_ = false;
@@ -420,7 +471,8 @@ void Session::arrived(Effects& out) {
   scene_.marker = 1;
   out.timers.push_back({TimerId::Marker, true});
   out.render = true;
-  out.summary = summaryof(client);
+  out.summary = flyingtoaerodrome_ ? client.callsign + " " + client.name : summaryof(client);
+  flyingtoaerodrome_ = false;
   if (client.kind == ClientKind::Pilot) {
     following_ = followedpilot(client);
     *out.summary += " (followed)";
@@ -549,6 +601,9 @@ void Session::refreshreferences(Effects& out) {
   refs_.refresh();
   if (friends_.refresh()) {
     for (const std::string& note : friends_.notes()) say("friends.txt", note, out);
+  }
+  if (home_.refresh()) {
+    for (const std::string& note : home_.notes()) say(kHomeFileName, note, out);
   }
 }
 
@@ -696,15 +751,102 @@ std::string Session::livetitle() const {
 
 void Session::addtrails(Effects& out) {
   if (scene_.trails != 1) return;
-  // The trails end at the refresh on screen: the replayed one, or the newest.
-  std::int64_t endms = nowms();
-  if (replayat_) {
-    endms = replayreceiptms_;
-  } else if (history_.size() > 0) {
-    endms = history_.at(history_.size() - 1).receiptms;
-  }
+  const std::int64_t endms = trailendms();
   frames_.update(history_, endms, kTrailWindowMs);
   addlayer(drawtrails(frames_.frames(), shown_, friends_.ids(), endms), out);
+}
+
+}  // namespace netglobe
+
+namespace netglobe {
+
+std::int64_t Session::trailendms() const {
+  // The trails end at the refresh on screen: the replayed one, or the newest.
+  if (replayat_) return replayreceiptms_;
+  if (history_.size() > 0) return history_.at(history_.size() - 1).receiptms;
+  return nowms();
+}
+
+// ---- details panel ----------------------------------------------------------
+
+void Session::sethomeairports(std::vector<std::string> codes) { homeairports_ = std::move(codes); }
+
+HomeRegion Session::homeregion() const {
+  HomeRegion region = home_.region();
+  if (homeairports_) region.airports = *homeairports_;
+  return region;
+}
+
+void Session::clickat(Effects& out) {
+  const PickTarget target = decodepick(underpointer_);
+  const auto lineof = [&](const std::vector<std::string>& lines, int count) -> const std::string* {
+    if (target.index < 1 || target.index > count || target.index >= int(lines.size())) return nullptr;
+    return &lines[std::size_t(target.index)];
+  };
+  const std::string* line = nullptr;
+  switch (target.kind) {
+    case PickKind::Aircraft:
+      if ((line = lineof(shown_.pillines, shown_.pilcount))) {
+        const ClientFields f(*line, kMemberId);
+        openpilotdetails(std::string(f(kCallsign)), std::string(f(kMemberId)), out);
+      }
+      break;
+    case PickKind::Approach:
+    case PickKind::Tower:
+      line = target.kind == PickKind::Approach ? lineof(shown_.applines, shown_.appcount)
+                                               : lineof(shown_.twrlines, shown_.twrcount);
+      if (line) openaerodromedetails(line->substr(0, 4), out);
+      break;
+    case PickKind::ActiveFir:
+    case PickKind::None: break;
+  }
+}
+
+void Session::openpilotdetails(const std::string& callsign, const std::string& memberid, Effects& out) {
+  details_.openpilot(callsign, memberid);
+  showdetails(out);
+}
+
+void Session::openaerodromedetails(const std::string& code, Effects& out) {
+  details_.openaerodrome(code);
+  showdetails(out);
+}
+
+void Session::showdetails(Effects& out) {
+  DetailsPanel::Shown shown = details_.show(shown_, refs_.airports);
+  const std::int64_t endms = trailendms();
+  // The pilot's trail takes the points of the trails: kept refreshes read
+  // when the panel opens unless the trails hold them already.
+  if (shown.flight && !history_.retention().off()) frames_.update(history_, endms, kTrailWindowMs);
+  addlayer(drawpanelflight(shown.flight, frames_.frames(), endms), out);
+  scene_.details = shown.flight ? 1 : -1;
+  out.details = std::move(shown.view);
+  out.render = true;
+}
+
+Effects Session::closedetails() {
+  Effects out;
+  details_.close();
+  scene_.details = -1;
+  addlayer(drawpanelflight(std::nullopt, {}, 0), out);
+  out.details = DetailsView{};
+  out.focusstatus = !searchopen_;
+  out.render = true;
+  return out;
+}
+
+Effects Session::choosedetailsline(std::size_t line) {
+  const std::optional<RowClient> pilot = details_.target(line);
+  if (!pilot) return {};
+  Effects out;
+  const ClientEntry* client = index_.find(pilot->callsign, pilot->memberid);
+  if (client && client->place) {
+    out = flyto(ClientEntry(*client));
+  } else {
+    out.summary = pilot->callsign + (client ? " has no position" : " not found");
+  }
+  openpilotdetails(pilot->callsign, pilot->memberid, out);
+  return out;
 }
 
 }  // namespace netglobe

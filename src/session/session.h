@@ -23,9 +23,11 @@
 #include "lists/side_lists.h"
 #include "refdata/directories.h"
 #include "refdata/friends_file.h"
+#include "refdata/home_file.h"
 #include "scene/mouse_steps.h"
 #include "scene/scene_state.h"
 #include "scene/view_status.h"
+#include "session/details_panel.h"
 #include "session/effects.h"
 #include "session/traffic_plan.h"
 
@@ -75,6 +77,16 @@ class Session {
   Effects choosematch(std::size_t match);
   // A double-click on a row of side list box (1 to 6) flies to its client.
   Effects choosesidelistrow(int box, std::size_t row);
+
+  // The details panel: closed by its button or Esc; a click on one of its
+  // lines that names a pilot flies there and shows its flight.
+  Effects closedetails();
+  Effects choosedetailsline(std::size_t line);
+  bool detailsopen() const { return details_.isopen(); }
+
+  // The aerodromes of the inbound and outbound lists for this run, in place
+  // of those of home.txt and the built-in ones.
+  void sethomeairports(std::vector<std::string> codes);
 
   Effects tick(TimerId timer);
   // Stops the timers and writes the peak; once.
@@ -148,10 +160,18 @@ class Session {
   void followafterrefresh(Effects& out);
   std::string summaryof(const ClientEntry& client) const;
   void stopfollowing();
+  void openpilotdetails(const std::string& callsign, const std::string& memberid, Effects& out);
+  void openaerodromedetails(const std::string& code, Effects& out);
+  void showdetails(Effects& out);
+  void clickat(Effects& out);
+  std::int64_t trailendms() const;
+  HomeRegion homeregion() const;
 
   ReferenceFiles files_;
   RefDirectories refs_;
   FriendsFile friends_;
+  HomeFile home_;
+  std::optional<std::vector<std::string>> homeairports_;  // --home
   PeakFile peak_;
   SaidOnce said_;  // failures that last are said once, not at every refresh
   Clock clock_;
@@ -164,6 +184,11 @@ class Session {
   StatusLists shown_;
   Pointer pointer_;
   std::uint32_t pickedname_ = 0;  // object the pick summary names
+  std::uint32_t underpointer_ = 0;  // object the last pick found right under the pointer
+  std::pair<float, float> pressat_{0, 0};  // where the left button went down
+  DetailsPanel details_;
+  std::optional<AerodromeName> airportmatch_;  // the aerodrome whose code was searched for
+  bool flyingtoaerodrome_ = false;
   std::string log_;               // the startup log, UTF-8
   ClientIndex index_;             // every client of the stored copy, for the search
   std::array<std::vector<RowClient>, 6> rowclients_;  // whom each side-list row names

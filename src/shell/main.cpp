@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
   quitonsignals();
 
   Stage stage(source, folders, parsed.options.refreshseconds, parsed.options.history);
+  if (parsed.options.homeairports) stage.sethomeairports(*parsed.options.homeairports);
   stage.show();
   return app.exec();
 }

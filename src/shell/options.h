@@ -18,6 +18,8 @@ struct Options {
   std::string folder;                   // empty: chosen by chooseprogramfolders()
   int refreshseconds = 30;              // interval of the status download
   HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours);
+  // --home: the aerodromes of the inbound and outbound lists for this run.
+  std::optional<std::vector<std::string>> homeairports;
   bool help = false;
   bool version = false;
 };

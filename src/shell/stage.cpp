@@ -15,6 +15,7 @@
 
 #include "lists/side_list_layout.h"
 #include "scene/flight.h"
+#include "shell/details_panel_widget.h"
 #include "shell/fatal.h"
 #include "shell/options.h"
 #include "shell/record_text.h"
@@ -67,6 +68,7 @@ Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, in
   }
 
   connectsearch();
+  connectdetails();
 
   Effects loaded;
   loaded.logtext = session_.startuplog();
@@ -111,6 +113,7 @@ void Stage::apply(Effects e) {
   if (e.pick) showpick(*e.pick);
   if (e.summary) controls_.Text4->setText(fromrecord(*e.summary));
   if (e.search) showsearch(*e.search);
+  if (e.details) details_->display(*e.details);
   if (e.focusstatus) controls_.Text1->setFocus();
   if (e.hidelog) controls_.Text2->hide();
   for (const std::string& note : e.notes) std::fprintf(stderr, "netglobe: %s\n", note.c_str());
@@ -201,6 +204,20 @@ void Stage::resizeEvent(QResizeEvent* event) {
   updatealwaysontop();
   const int left = frameGeometry().width() - controls_.Listbox1->width() + kListOverhang;
   for (QListWidget* list : controls_.listboxes()) list->move(left, list->y());
+  placedetails();
+}
+
+void Stage::connectdetails() {
+  details_ = new DetailsPanelWidget(this);
+  connect(details_, &DetailsPanelWidget::closerequested, this, [this] { apply(session_.closedetails()); });
+  connect(details_, &DetailsPanelWidget::linechosen, this,
+          [this](int line) { apply(session_.choosedetailsline(static_cast<std::size_t>(line))); });
+  placedetails();
+}
+
+void Stage::placedetails() {
+  // The panel ends left of the side lists, wherever they stand.
+  details_->place(width(), height(), controls_.Listbox1->x());
 }
 
 void Stage::updatealwaysontop() {

@@ -14,6 +14,8 @@
 
 namespace netglobe {
 
+class DetailsPanelWidget;
+
 // The one window: the GL context, the controls, the timers and the status
 // download's thread. It hands every event to the session and does what the
 // session answers; the program's state is the session's.
@@ -36,6 +38,9 @@ class Stage : public QOpenGLWidget {
 
   const StageControls& controls() const { return controls_; }
   const Session& session() const { return session_; }
+  const DetailsPanelWidget* detailspanel() const { return details_; }
+  // The aerodromes of the inbound and outbound lists for this run (--home).
+  void sethomeairports(std::vector<std::string> codes) { session_.sethomeairports(std::move(codes)); }
 
  signals:
   void startupfinished();
@@ -64,6 +69,8 @@ class Stage : public QOpenGLWidget {
   void showpick(const PickText& pick);
   void showsearch(const SearchView& search);
   void connectsearch();
+  void connectdetails();
+  void placedetails();
   void pickat(float x, float y);
   void startdownload();
   void answerarrived();
@@ -90,6 +97,7 @@ class Stage : public QOpenGLWidget {
 
   Session session_;
   StageControls controls_;
+  DetailsPanelWidget* details_ = nullptr;
   GlScene gl_;
   BackgroundTask<FetchResult> fetch_;
   BackgroundTask<HistoryIndex> historyscan_;
