@@ -124,9 +124,9 @@ PilotDetails pilotdetails(std::string_view line, const AirportDirectory& airport
 DetailsView pilotview(const PilotDetails& p) {
   DetailsView view;
   view.open = true;
-  view.title = p.callsign;
+  view.title = "Flight";
   const auto add = [&](std::string text) { view.lines.push_back({std::move(text), false, std::nullopt}); };
-  add(p.name + "  " + p.memberid + "  " + p.rating);
+  add(p.callsign + "  " + p.name + "  " + p.memberid + "  " + p.rating);
   const bool plan = !p.departure.code.empty() || !p.destination.code.empty() || !p.aircraft.empty();
   if (plan) {
     add("Aircraft " + (p.aircraft.empty() ? std::string("-") : p.aircraft));
@@ -226,11 +226,11 @@ AerodromeDetails aerodromedetails(std::string_view code, const StatusLists& list
 DetailsView aerodromeview(const AerodromeDetails& d) {
   DetailsView view;
   view.open = true;
-  view.title = d.aerodrome.code;
+  view.title = "Aerodrome";
   const auto add = [&](std::string text, bool heading = false) {
     view.lines.push_back({std::move(text), heading, std::nullopt});
   };
-  add(d.aerodrome.name.empty() ? "not in the airport directory" : d.aerodrome.name);
+  add(d.aerodrome.code + "  " + (d.aerodrome.name.empty() ? "not in the airport directory" : d.aerodrome.name));
   add("Stations " + std::to_string(d.stations.size()), true);
   for (const std::string& station : d.stations) add(station);
   const auto flights = [&](const char* title, const std::vector<AerodromeFlight>& list,

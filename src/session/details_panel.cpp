@@ -32,10 +32,10 @@ DetailsPanel::Shown DetailsPanel::show(const StatusLists& lists, const AirportDi
     case Subject::Pilot: {
       const std::string* line = findpilotline(lists, callsign_, memberid_);
       if (!line) {
-        if (last_.lines.empty()) last_ = DetailsView{true, callsign_, {}, false};
+        if (last_.lines.empty()) last_ = DetailsView{true, "Flight", {{callsign_, false, std::nullopt}}, false};
         if (!last_.gone) {
           last_.gone = true;
-          last_.title = callsign_ + " is no longer connected";
+          last_.title = "Flight: " + callsign_ + " is no longer connected";
         }
         break;
       }
