@@ -165,7 +165,7 @@ void Session::run(const Step& step, Effects& out) {
       // assigned, and a huge line once parsed would stay held in its slot.
       shown_ = StatusLists(sourcelists());
       if (!replayat_) followafterrefresh(out);
-      if (details_.isopen()) showdetails(out);
+      if (details_.isopen()) showdetails(out, true);
       break;
     case Step::Trails: addtrails(out); break;
     case Step::Traffic: addlayer(buildtraffic(step.layer, step.size, sources()), out); break;
@@ -812,12 +812,14 @@ void Session::openaerodromedetails(const std::string& code, Effects& out) {
   showdetails(out);
 }
 
-void Session::showdetails(Effects& out) {
+void Session::showdetails(Effects& out, bool readkept) {
   DetailsPanel::Shown shown = details_.show(shown_, refs_.airports);
   const std::int64_t endms = trailendms();
-  // The pilot's trail takes the points of the trails: kept refreshes read
-  // when the panel opens unless the trails hold them already.
-  if (shown.flight && !history_.retention().off()) frames_.update(history_, endms, kTrailWindowMs);
+  // The pilot's trail takes the points of the trails. Reading kept
+  // refreshes back takes far longer than opening the panel may: a click
+  // draws what the trails hold already, and the refreshes and replay steps
+  // after it, which rebuild every layer anyway, bring the trail up to date.
+  if (shown.flight && readkept && !history_.retention().off()) frames_.update(history_, endms, kTrailWindowMs);
   addlayer(drawpanelflight(shown.flight, frames_.frames(), endms), out);
   scene_.details = shown.flight ? 1 : -1;
   out.details = std::move(shown.view);

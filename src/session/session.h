@@ -162,7 +162,7 @@ class Session {
   void stopfollowing();
   void openpilotdetails(const std::string& callsign, const std::string& memberid, Effects& out);
   void openaerodromedetails(const std::string& code, Effects& out);
-  void showdetails(Effects& out);
+  void showdetails(Effects& out, bool readkept = false);
   void clickat(Effects& out);
   std::int64_t trailendms() const;
   HomeRegion homeregion() const;
