@@ -177,7 +177,7 @@ struct PanelRun {
     std::filesystem::copy(std::filesystem::path(NETGLOBE_DATA_DIR) / "airports.dat", folder.path());
   }
   void start(const FetchResult& reply) {
-    session.emplace(ServerAddress{}, onefolder(folder.path()), HistoryRetention::hours(24), [] { return 10; });
+    session.emplace(ServerAddress{}, onefolder(folder.path()), HistoryRetention::hours(24), SessionSetup{});
     take(session->startup());
     take(session->downloaded(reply));
   }
@@ -257,7 +257,7 @@ TEST(DetailsPanel, HomeFileSetsTheInboundListAndAnAerodromeCodeIsFound) {
   PanelRun r;
   r.folder.write("home.txt", "EDDT\nnot a code\n");
   SideListRows inbound{0, {}};
-  r.session.emplace(ServerAddress{}, onefolder(r.folder.path()), HistoryRetention::hours(24), [] { return 10; });
+  r.session.emplace(ServerAddress{}, onefolder(r.folder.path()), HistoryRetention::hours(24), SessionSetup{});
   std::vector<std::string> notes;
   for (Effects e = r.session->startup();;) {
     for (const std::string& note : e.notes) notes.push_back(note);

@@ -2,6 +2,7 @@
 // keys, the mouse and the timers ask the window to do, and in what order.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "history/history_scan.h"
@@ -23,6 +24,14 @@ FetchResult good(std::string body) {
 }
 
 FetchResult answer(const std::string& clients) { return good(kHeader + clients + "!SERVERS\n"); }
+
+// A clock that stands still at the test's start.
+SessionSetup fixedclock() {
+  const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count();
+  return SessionSetup{30, [now] { return now; }, {}};
+}
 
 // What the window is told, one line per instruction, "|" where it handles
 // its events before asking for more.
@@ -57,7 +66,7 @@ struct Driver {
   Session session;
   Trace trace;
   explicit Driver(const std::string& data = NETGLOBE_DATA_DIR)
-      : session(ServerAddress{}, onefolder(prepare(data)), HistoryRetention::hours(24), [] { return 10; }) {}
+      : session(ServerAddress{}, onefolder(prepare(data)), HistoryRetention::hours(24), fixedclock()) {}
   std::string prepare(const std::string& data) {
     for (const auto& entry : std::filesystem::directory_iterator(data)) {
       if (entry.path().extension() == ".dat") std::filesystem::copy(entry.path(), folder.path());
@@ -412,7 +421,7 @@ TEST(Session, ReplayStepsThroughKeptRefreshesWhileLiveRefreshesGoOn) {
   EXPECT_FALSE(d.session.replaying());
 
   // A restart in the same folder reads the store and steps back into it.
-  Session again(ServerAddress{}, onefolder(d.folder.path()), HistoryRetention::hours(24), [] { return 10; });
+  Session again(ServerAddress{}, onefolder(d.folder.path()), HistoryRetention::hours(24), fixedclock());
   Effects e = again.startup();
   EXPECT_TRUE(e.scanhistory);
   run(again, again.historyfound(scanhistory(again.historyfolder())));

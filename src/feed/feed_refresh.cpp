@@ -62,8 +62,12 @@ std::string takeanswer(FeedState& state, FetchResult result) {
   state.lastfailure = failure;
 
   what2array(path, state.lists);
+  return livetitle(state);
+}
+
+std::string livetitle(const FeedState& state) {
   std::string title = countstitle(state.lists);
-  if (!failure.empty()) title += " (update failed: " + failure + ")";
+  if (!state.lastfailure.empty()) title += " (update failed: " + state.lastfailure + ")";
   return title;
 }
 

@@ -48,6 +48,9 @@ FetchResult fetchanswer(const std::optional<FetchRequest>& request, const Fetche
 // a good refresh of the copy as it stands.
 std::string takeanswer(FeedState& state, FetchResult result);
 
+// The title of the live refresh: its counts, and why the last update failed.
+std::string livetitle(const FeedState& state);
+
 // One whole feed refresh at once: "Loading..." in the title, fetch, then
 // takeanswer and the side lists.
 void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch = fetchstatus);

@@ -3,78 +3,62 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
-#include "layers/destination_line.h"
-#include "layers/marker_ring.h"
 #include "layers/static_layers.h"
-#include "layers/trail_layer.h"
-#include "feed/client_fields.h"
-#include "feed/status_parser.h"
-#include "history/update_time.h"
 #include "lists/pick_decode.h"
+#include "feed/client_fields.h"
 #include "lists/side_lists.h"
 #include "scene/flight.h"
 #include "scene/pick_names.h"
 #include "scene/start_zoom.h"
+#include "session/effects_merge.h"
 #include "session/startup_log.h"
 
 namespace netglobe {
 namespace {
 
-std::int64_t nowms() {
+std::int64_t systemms() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::system_clock::now().time_since_epoch())
       .count();
 }
 
-int localsecond() {
-  const std::time_t now = std::time(nullptr);
+int localsecond(std::int64_t ms) {
+  const std::time_t now = static_cast<std::time_t>(ms / 1000);
   std::tm local{};
   localtime_r(&now, &local);
   return local.tm_sec;
 }
 
-// Effects of two calls in one: the later one's texts win, lists add up.
-void append(Effects& into, Effects&& from) {
-  if (from.logtext) into.logtext = std::move(from.logtext);
-  if (from.title) into.title = std::move(from.title);
-  if (from.gl != GlWork::None) into.gl = from.gl;
-  for (Layer& layer : from.layers) into.layers.push_back(std::move(layer));
-  for (SideListRows& rows : from.sidelists) into.sidelists.push_back(std::move(rows));
-  into.listshow.insert(into.listshow.end(), from.listshow.begin(), from.listshow.end());
-  into.timers.insert(into.timers.end(), from.timers.begin(), from.timers.end());
-  into.cornerform = into.cornerform || from.cornerform;
-  if (from.pick) into.pick = std::move(from.pick);
-  if (from.summary) into.summary = std::move(from.summary);
-  if (from.search) into.search = std::move(from.search);
-  if (from.details) into.details = std::move(from.details);
-  into.focusstatus = into.focusstatus || from.focusstatus;
-  into.hidelog = into.hidelog || from.hidelog;
-  for (std::string& note : from.notes) into.notes.push_back(std::move(note));
-  if (from.pickat) into.pickat = from.pickat;
-  into.render = into.render || from.render;
-  into.startdownload = into.startdownload || from.startdownload;
-  into.scanhistory = into.scanhistory || from.scanhistory;
-  into.startupfinished = into.startupfinished || from.startupfinished;
-  into.more = from.more;
+std::optional<std::string> readcopy(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+constexpr TimerId kTimers[] = {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch,
+                               TimerId::Marker};
 
 }  // namespace
 
 Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders,
-                 HistoryRetention history, Clock clock)
-    : files_(folders.files),
+                 HistoryRetention history, SessionSetup setup)
+    : setup_(std::move(setup)),
+      files_(folders.files),
       refs_(folders.files),
       friends_(folders.folder),
       home_(folders.folder),
       peak_(folders.folder),
-      clock_(clock ? std::move(clock) : Clock(localsecond)),
-      history_(netglobe::historyfolder(folders.folder), history) {
+      replay_(netglobe::historyfolder(folders.folder), history, setup_.keep) {
+  if (!setup_.nowms) setup_.nowms = systemms;
   feed_.source = std::move(source);
   feed_.folder = folders.folder;
   appendlogline(log_, "Enable OpenGL");
   feed_.lists.topcount = peak_.laden();
+  finding_.setairports(&refs_.airports);
   shown_.topcount = feed_.lists.topcount;
 }
 
@@ -83,21 +67,21 @@ Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders
 Effects Session::startup() {
   if (startupbegun_ || shutdown_) return {};
   startupbegun_ = true;
-  startsec_ = clock_();
+  startsec_ = localsecond(nowms());
   // The kept refreshes of earlier runs are read beside the startup.
   Effects first;
-  first.scanhistory = !history_.retention().off();
+  first.scanhistory = !replay_.store().retention().off();
   const auto log = [](const char* text) { return Step{Step::Log, text}; };
   const auto gl = [](GlWork work) { return Step{Step::Gl, nullptr, work}; };
   const auto layer = [](int list) { return Step{Step::StaticLayer, nullptr, GlWork::None, list}; };
   const Step render{Step::Render};
-  steps_ = {gl(GlWork::StartState),
-            log("Load Texture"),    gl(GlWork::LoadTexture),
-            log("Create Globe"),    gl(GlWork::BuildGlobes), render,
-            log("10 Degrees"),      layer(kGradeList),       render,
-            log("Show Coastlines"), layer(kCoastList),       render,
-            log("Show Fir's"),      layer(kFirList),         render,
-            log("Get Whazzup"),     Step{Step::Download}};
+  steps_.begin({gl(GlWork::StartState),
+                log("Load Texture"),    gl(GlWork::LoadTexture),
+                log("Create Globe"),    gl(GlWork::BuildGlobes), render,
+                log("10 Degrees"),      layer(kGradeList),       render,
+                log("Show Coastlines"), layer(kCoastList),       render,
+                log("Show Fir's"),      layer(kFirList),         render,
+                log("Get Whazzup"),     Step{Step::Download}});
   append(first, runsteps());
   return first;
 }
@@ -105,36 +89,20 @@ Effects Session::startup() {
 Effects Session::historyfound(HistoryIndex found) {
   Effects out;
   if (shutdown_) return out;
-  for (std::string& line : history_.adopt(std::move(found), nowms())) out.notes.push_back(std::move(line));
+  for (std::string& line : replay_.adopt(std::move(found), nowms())) out.notes.push_back(std::move(line));
   return out;
 }
 
 // Steps after a download are queued only when its answer is in, so a
 // sequence queued meanwhile (a step of replay) goes on while it runs.
-Effects Session::next() { return runsteps(); }
+Effects Session::next() {
+  steps_.pumped();
+  return runsteps();
+}
 
 Effects Session::runsteps() {
-  Effects out;
-  while (!steps_.empty() && !shutdown_) {
-    const Step step = steps_.front();
-    // Log lines begin a group of their own: what came before is shown first.
-    const bool logs = step.kind == Step::Log || step.kind == Step::FinishStartup;
-    if (logs && (out.logtext || !out.layers.empty() || out.render)) break;
-    steps_.pop_front();
-    run(step, out);
-    if (step.kind == Step::Log || step.kind == Step::SideList || step.kind == Step::Download ||
-        step.kind == Step::Keep) {
-      break;
-    }
-    // Each traffic layer of a refresh is a stretch of its own: the window
-    // draws and answers between them.
-    if (step.kind == Step::Traffic && rebuilding_) break;
-    // The window reports back on the image; its report comes before the
-    // next steps.
-    if (step.kind == Step::Gl && step.gl == GlWork::LoadTexture) break;
-  }
-  out.more = !steps_.empty() && !shutdown_;
-  return out;
+  if (shutdown_) return {};
+  return steps_.runstretch([this](const Step& step, Effects& out) { run(step, out); });
 }
 
 void Session::run(const Step& step, Effects& out) {
@@ -150,21 +118,20 @@ void Session::run(const Step& step, Effects& out) {
     case Step::Download:
       refreshreferences(out);
       // A replay keeps its title through the live refreshes beside it.
-      out.title = replayat_ ? replaytitle_ : std::string(kLoadingTitle);
+      out.title = replay_.active() ? replay_.title() : std::string(kLoadingTitle);
       out.startdownload = true;
-      waiting_ = true;
       break;
     case Step::Keep: keepanswer(out); break;
     case Step::SideList: sidelist(step.list, out); break;
-    case Step::Index: index_ = ClientIndex(showncopy()); break;
+    case Step::Index: takecopytoshow(); break;
     case Step::ShowNewLists:
-      // Until the last layer is rebuilt some are drawn from the lists
-      // before: a pick waits for the end rather than name the wrong entry.
-      rebuilding_ = started_;
-      // A fresh copy, not an assignment: strings keep their capacity when
-      // assigned, and a huge line once parsed would stay held in its slot.
-      shown_ = StatusLists(sourcelists());
-      if (!replayat_) followafterrefresh(out);
+      // Moved, not assigned: strings keep their capacity when assigned, and
+      // a huge line once parsed would stay held in its slot.
+      shown_ = std::move(nextlists_);
+      nextlists_ = StatusLists();
+      showntext_ = std::move(nexttext_);
+      nexttext_.reset();
+      if (!replay_.active()) finding_.followafterrefresh(out, view_, shown_);
       if (details_.isopen()) showdetails(out, true);
       break;
     case Step::Trails: addtrails(out); break;
@@ -172,7 +139,7 @@ void Session::run(const Step& step, Effects& out) {
     case Step::FinishStartup: {
       out.timers.push_back({TimerId::Refresh, true});
       out.timers.push_back({TimerId::StartZoom, true});
-      const int seconds = startupseconds(startsec_, clock_());
+      const int seconds = startupseconds(startsec_, localsecond(nowms()));
       logline(std::to_string(seconds) + " Seconds Startup", out);
       logline("Use Keys q,w,e,a,s", out);
       logline("Use Keys d,y,x,1,2", out);
@@ -183,9 +150,6 @@ void Session::run(const Step& step, Effects& out) {
       break;
     }
     case Step::FinishRefresh:
-      refreshing_ = false;
-      endrebuild(out);
-      break;
     case Step::FinishShow: endrebuild(out); break;
   }
 }
@@ -204,70 +168,43 @@ Effects Session::textureloaded(bool ok, const std::string& reason) {
 }
 
 Effects Session::downloaded(FetchResult answer) {
-  if (!waiting_ || shutdown_) return {};
-  waiting_ = false;
+  if (shutdown_ || !steps_.answered()) return {};
   Effects out;
   const std::string title = takeanswer(feed_, std::move(answer));
   peak_.keep(feed_.lists.topcount);
-  // Keeping it packs and syncs a file: a stretch of its own, next, ahead of
-  // any step of replay queued meanwhile.
-  steps_.push_front(Step{Step::Keep});
-  if (replayat_) {
+  if (replay_.active()) {
     // Fetched, stored and kept, not shown: the replay stays on screen.
-    steps_.push_back(Step{Step::FinishRefresh});
+    steps_.finishunseen();
   } else {
     out.title = title;
     queueaftertheanswer();
   }
-  out.more = true;
+  steps_.askmore(out);
   return out;
 }
 
-void Session::queueaftertheanswer() { queueshow(started_ ? Step::FinishRefresh : Step::FinishStartup); }
-
-void Session::queueshow(Step::Kind finish) {
-  // The five side-list routines first, each shown before the next is made.
-  for (int routine = 1; routine <= 5; ++routine) {
-    steps_.push_back(Step{Step::SideList, nullptr, GlWork::None, routine});
-  }
-  // The search finds what the side lists and the traffic now show.
-  steps_.push_back(Step{Step::Index});
-  steps_.push_back(Step{Step::ShowNewLists});
-  const auto plan = finish == Step::FinishStartup ? startupplan() : refreshplan();
-  bool group = false;
-  for (const PlannedLayer& planned : plan) {
-    if (planned.logline) {
-      if (group) steps_.push_back(Step{Step::Render});
-      steps_.push_back(Step{Step::Log, planned.logline});
-      group = true;
-    }
-    Step build{Step::Traffic};
-    build.layer = planned.layer;
-    build.size = planned.size;
-    steps_.push_back(build);
-  }
-  steps_.push_back(Step{Step::Trails});
-  steps_.push_back(Step{Step::Render});
-  steps_.push_back(Step{finish});
+void Session::queueaftertheanswer() {
+  steps_.queueshow(started_ ? Step::FinishRefresh : Step::FinishStartup,
+                   started_ ? refreshplan() : startupplan());
 }
 
 void Session::sidelist(int routine, Effects& out) {
   const auto fill = [&](int box, SideList list, const std::string& source) {
     say(source, list.failure, out);
-    rowclients_[static_cast<std::size_t>(box - 1)] = std::move(list.clients);
+    finding_.setrows(box, std::move(list.clients), nextindex_);
     out.sidelists.push_back({box, std::move(list.rows)});
   };
   switch (routine) {
     case 1: {
-      ObsLists obs = getobs(showncopy());
+      ObsLists obs = getobs(nextcopy());
       fill(1, std::move(obs.listbox1), "getobs");
       fill(2, std::move(obs.listbox2), "getobs");
       break;
     }
-    case 2: fill(3, getfriends(showncopy(), friends_.ids()), "getfriends"); break;
-    case 3: fill(4, getedbb(showncopy(), homeregion().box), "getedbb"); break;
-    case 4: fill(5, getinbound(sourcelists(), homeregion()), "getinbound"); break;
-    case 5: fill(6, getoutbound(sourcelists(), homeregion()), "getoutbound"); break;
+    case 2: fill(3, getfriends(nextcopy(), friends_.ids()), "getfriends"); break;
+    case 3: fill(4, getedbb(nextcopy(), homeregion().box), "getedbb"); break;
+    case 4: fill(5, getinbound(nextlists_, homeregion()), "getinbound"); break;
+    case 5: fill(6, getoutbound(nextlists_, homeregion()), "getoutbound"); break;
   }
 }
 
@@ -283,7 +220,7 @@ Effects Session::key(int code) {
   if (code == ',' || code == '.' || code == 'l' || code == 't') return replaykey(code);
   const ViewState before = view_;
   addkeyaction(keyaction(code, scene_, view_, globeimage_), out);
-  if (!(view_ == before)) stopfollowing();
+  if (!(view_ == before)) finding_.stopfollowing();
   return out;
 }
 
@@ -306,7 +243,7 @@ Effects Session::press(int button, float x, float y) {
   // A press stops the flight and the start zoom where they are.
   out.timers = {{TimerId::Flight, false}, {TimerId::StartZoom, false}};
   // A flight to a client stopped on its way leads nowhere to follow.
-  if (flyingto_) stopfollowing();
+  if (finding_.flying()) finding_.stopfollowing();
   mousedown(pointer_, button, x, y);
   if (button == kLeftButton) pressat_ = lastpick_ = std::make_pair(x, y);
   return out;
@@ -327,7 +264,7 @@ Effects Session::release(int button) {
 Effects Session::move(int buttons, float x, float y) {
   Effects out;
   out.render = mousemove(view_, pointer_, buttons, x, y);
-  if (out.render) stopfollowing();
+  if (out.render) finding_.stopfollowing();
   out.pickat = lastpick_ = std::make_pair(x, y);
   return out;
 }
@@ -336,20 +273,19 @@ Effects Session::wheel(float notches, float x, float y) {
   Effects out;
   if (notches == 0.0f) return out;
   wheelzoom(view_, notches);
-  stopfollowing();
+  finding_.stopfollowing();
   out.render = true;
   out.pickat = lastpick_ = std::make_pair(x, y);
   return out;
 }
 
 void Session::endrebuild(Effects& out) {
-  rebuilding_ = false;
   if (pickwaiting_) out.pickat = lastpick_;
   pickwaiting_ = false;
 }
 
 Effects Session::picked(int hits, std::span<const std::uint32_t> selbuf) {
-  if (rebuilding_) {
+  if (steps_.rebuilding()) {
     pickwaiting_ = true;
     return {};
   }
@@ -359,165 +295,41 @@ Effects Session::picked(int hits, std::span<const std::uint32_t> selbuf) {
   Effects out;
   out.pick = PickText{outcome.summary, outcome.listtext()};
   // Typing goes on in an open search field.
-  out.focusstatus = !searchopen_;
+  out.focusstatus = !finding_.searchopen();
   return out;
 }
 
 // ---- finding clients ------------------------------------------------------
 
-Effects Session::opensearch() {
-  searchopen_ = true;
-  Effects out;
-  out.search = SearchView{true, {}, {}};
-  return out;
-}
-
-Effects Session::closesearch() {
-  searchopen_ = false;
-  Effects out;
-  out.search = SearchView{};
-  out.focusstatus = true;
-  return out;
-}
-
-Effects Session::searchfor(const std::string& text) {
-  search_ = searchclients(index_, text);
-  // A whole aerodrome code of the directory comes first.
-  airportmatch_.reset();
-  std::string_view code = text;
-  while (!code.empty() && code.front() == ' ') code.remove_prefix(1);
-  while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
-  if (const std::string icao = homecode(code); !icao.empty()) {
-    AerodromeName found = aerodromename(icao, refs_.airports);
-    if (found.place) airportmatch_ = std::move(found);
-  }
-  std::string footer = searchfooter(search_);
-  if (airportmatch_ && search_.total == 0) footer.clear();
-  return showsearch(std::move(footer));
-}
-
-Effects Session::showsearch(std::string footer) const {
-  Effects out;
-  SearchView view{true, {}, std::move(footer)};
-  if (airportmatch_) view.rows.push_back(airportmatch_->code + " APT> " + airportmatch_->name);
-  for (const ClientMatch& match : search_.matches) view.rows.push_back(searchrow(match.client));
-  out.search = std::move(view);
-  return out;
-}
-
+Effects Session::opensearch() { return finding_.opensearch(); }
+Effects Session::closesearch() { return finding_.closesearch(); }
+Effects Session::searchfor(const std::string& text) { return finding_.searchfor(text); }
 Effects Session::choosematch(std::size_t match) {
-  if (airportmatch_) {
-    if (match == 0) {
-      const AerodromeName aerodrome = *airportmatch_;
-      Effects out = flyto(ClientEntry{aerodrome.code, "", aerodrome.name, ClientKind::Other, aerodrome.place});
-      flyingtoaerodrome_ = true;
-      openaerodromedetails(aerodrome.code, out);
-      return out;
-    }
-    --match;
-  }
-  if (match >= search_.matches.size()) return {};
-  const ClientEntry& client = search_.matches[match].client;
-  // Without a position the field says so, stays open, and the view stays.
-  if (!client.place) return showsearch(client.callsign + " has no position");
-  Effects out = flyto(ClientEntry(client));
-  if (client.kind == ClientKind::Pilot) openpilotdetails(client.callsign, client.memberid, out);
+  Effects out = finding_.choosematch(match, view_);
+  opendetails(finding_.opened(shown_), out);
   return out;
 }
 
 Effects Session::choosesidelistrow(int box, std::size_t row) {
-  if (box < 1 || box > int(rowclients_.size())) return {};
-  const std::vector<RowClient>& clients = rowclients_[std::size_t(box - 1)];
-  if (row >= clients.size()) return {};
-  const ClientEntry* client = index_.find(clients[row].callsign, clients[row].memberid);
-  Effects out;
-  if (!client) {
-    out.summary = clients[row].callsign + " not found";
-  } else if (!client->place) {
-    out.summary = client->callsign + " has no position";
-  } else {
-    out = flyto(ClientEntry(*client));
-    // An inbound or outbound row is about its home aerodrome; a friend's
-    // row of a pilot about the flight.
-    const std::string* line = findpilotline(shown_, client->callsign, client->memberid);
-    if ((box == 5 || box == 6) && line) {
-      const ClientFields f(*line, kDestination);
-      openaerodromedetails(std::string(f(box == 5 ? kDestination : 12)), out);
-    } else if (client->kind == ClientKind::Pilot) {
-      openpilotdetails(client->callsign, client->memberid, out);
-    }
-  }
+  Effects out = finding_.choosesidelistrow(box, row, view_);
+  opendetails(finding_.opened(shown_), out);
   return out;
-}
-
-Effects Session::flyto(const ClientEntry& client) {
-  stopfollowing();
-  flyingtoaerodrome_ = false;
-  view_ = flighttoclient(view_, client.place->lat, client.place->lon);
-  flyingto_ = client;
-  searchopen_ = false;
-  Effects out;
-  out.search = SearchView{};
-  out.timers = {{TimerId::Flight, true}};
-  out.focusstatus = true;
-  out.render = true;
-  return out;
-}
-
-void Session::arrived(Effects& out) {
-  const ClientEntry client = std::move(*flyingto_);
-  flyingto_.reset();
-  addlayer(drawmarker(client.place->lat, client.place->lon), out);
-  scene_.marker = 1;
-  out.timers.push_back({TimerId::Marker, true});
-  out.render = true;
-  out.summary = flyingtoaerodrome_ ? client.callsign + " " + client.name : summaryof(client);
-  flyingtoaerodrome_ = false;
-  if (client.kind == ClientKind::Pilot) {
-    following_ = followedpilot(client);
-    *out.summary += " (followed)";
-  }
-}
-
-void Session::followafterrefresh(Effects& out) {
-  if (!following_) return;
-  const FollowStep step = follow(index_, *following_);
-  if (step.state == FollowState::Gone) {
-    out.summary = following_->callsign + " is gone; no longer followed";
-    following_.reset();
-    return;
-  }
-  if (step.state == FollowState::Found) centreon(view_, step.place.lat, step.place.lon);
-  if (const ClientEntry* client = index_.find(following_->callsign, following_->memberid)) {
-    out.summary = summaryof(*client) + " (followed)";
-  }
-  out.render = true;
-}
-
-std::string Session::summaryof(const ClientEntry& client) const {
-  // The summary a pick over the client gives, when it is drawn.
-  const std::string key = client.callsign + ":" + client.memberid + ":";
-  const auto named = [&](const std::vector<std::string>& lines, int count, PickKind kind) -> std::uint32_t {
-    for (int i = 1; i <= count && i < int(lines.size()); ++i) {
-      if (lines[std::size_t(i)].starts_with(key)) return pickname(kind, i);
-    }
-    return 0;
-  };
-  std::uint32_t name = named(shown_.pillines, shown_.pilcount, PickKind::Aircraft);
-  if (!name) name = named(shown_.ctrlines, shown_.ctrcount, PickKind::ActiveFir);
-  if (!name) name = named(shown_.applines, shown_.appcount, PickKind::Approach);
-  if (!name) name = named(shown_.twrlines, shown_.twrcount, PickKind::Tower);
-  if (!name) return client.callsign + " not drawn";
-  const std::uint32_t hit[] = {1, 0, 0, name};
-  return decodehits(1, hit, 0, shown_).summary;
-}
-
-void Session::stopfollowing() {
-  following_.reset();
-  flyingto_.reset();
 }
 
 // ---- timers ---------------------------------------------------------------
+
+std::span<const TimerId> Session::timers() { return kTimers; }
+
+int Session::periodms(TimerId timer) const {
+  switch (timer) {
+    case TimerId::Refresh: return setup_.refreshseconds * 1000;
+    case TimerId::Flight: return kFlightTickMs;
+    case TimerId::StartZoom: return 5;
+    case TimerId::LabelSwitch: return 1000;
+    case TimerId::Marker: return 4000;
+  }
+  return 1000;
+}
 
 Effects Session::tick(TimerId timer) {
   Effects out;
@@ -526,16 +338,17 @@ Effects Session::tick(TimerId timer) {
     case TimerId::Refresh:
       // One request at a time: a tick while a refresh is under way waits
       // for the next.
-      if (refreshing_ || !started_) return out;
-      refreshing_ = true;
+      if (!steps_.startrefresh(started_)) return out;
       out.hidelog = true;
-      steps_.push_back(Step{Step::Download});
       append(out, runsteps());
       return out;
     case TimerId::Flight:
       if (gohome(view_) == FlightStep::Arrived) {
         out.timers = {{TimerId::Flight, false}, {TimerId::LabelSwitch, true}};
-        if (flyingto_) arrived(out);
+        if (finding_.flying()) {
+          finding_.arrived(out, shown_);
+          scene_.marker = 1;
+        }
       } else {
         out.render = true;
       }
@@ -572,15 +385,8 @@ Effects Session::shutdown() {
   if (shutdown_) return out;
   shutdown_ = true;
   // A fresh answer not yet kept is kept before the end.
-  for (const Step& step : steps_) {
-    if (step.kind == Step::Keep) keepanswer(out);
-  }
-  steps_.clear();
-  waiting_ = false;
-  for (TimerId timer :
-       {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch, TimerId::Marker}) {
-    out.timers.push_back({timer, false});
-  }
+  if (steps_.stop()) keepanswer(out);
+  for (TimerId timer : kTimers) out.timers.push_back({timer, false});
   peak_.speichern(feed_.lists.topcount);
   return out;
 }
@@ -618,35 +424,31 @@ TrafficSources Session::sources() const {
                         statusfilepath(feed_.folder),
                         scene_.actfirmode,
                         scene_.pilotlabelmode,
-                        replayat_ ? &replaytext_ : nullptr};
+                        showntext_ ? &*showntext_ : nullptr};
 }
 
-LineReader Session::showncopy() const {
-  return replayat_ ? LineReader::fromtext(replaytext_) : LineReader(statusfilepath(feed_.folder));
+void Session::takecopytoshow() {
+  if (const std::string* text = replay_.text()) {
+    nexttext_ = *text;
+    nextlists_ = StatusLists(replay_.lists());
+  } else {
+    nexttext_ = readcopy(statusfilepath(feed_.folder));
+    nextlists_ = StatusLists(feed_.lists);
+  }
+  nextindex_ = std::make_shared<const ClientIndex>(nextcopy());
+  // The search finds what the side lists and the traffic are about to show.
+  finding_.setindex(nextindex_);
+}
+
+LineReader Session::nextcopy() const {
+  // An unreadable copy is read again by path, which says why it failed.
+  return nexttext_ ? LineReader::fromtext(*nexttext_) : LineReader(statusfilepath(feed_.folder));
 }
 
 // ---- history --------------------------------------------------------------
 
 void Session::keepanswer(Effects& out) {
-  // Only a good answer is kept: a failed one left the copy as it was.
-  if (feed_.feedtext.empty()) return;
-  const KeepResult kept = history_.keep(feed_.feedtext, nowms());
-  if (kept.outcome == KeepOutcome::Kept) livekept_ = kept.serial;
-  if ((kept.outcome == KeepOutcome::SameUpdate || kept.outcome == KeepOutcome::SameText) &&
-      history_.size() > 0) {
-    livekept_ = history_.at(history_.size() - 1).serial;
-  }
-  if (kept.outcome == KeepOutcome::Failed && kept.tell) {
-    out.notes.push_back("history not kept: " + kept.failure);
-  }
-}
-
-std::optional<std::size_t> Session::replaying() const {
-  if (!replayat_) return std::nullopt;
-  for (std::size_t i = history_.size(); i-- > 0;) {
-    if (history_.at(i).serial == *replayat_) return i;
-  }
-  return std::nullopt;
+  if (std::optional<std::string> note = replay_.keep(feed_.feedtext, nowms())) out.notes.push_back(*note);
 }
 
 Effects Session::replaykey(int code) {
@@ -659,117 +461,51 @@ Effects Session::replaykey(int code) {
   }
   // Stepping waits for the startup: until then nothing is on screen to leave.
   if (!started_) return out;
-  if (code == 'l') return replayat_ ? golive() : out;
-  const std::optional<std::size_t> at = replaying();
-  if (code == '.') {
-    if (!replayat_) return out;
-    // Past the newest kept refresh is the live one.
-    if (!at || *at + 1 >= history_.size()) return golive();
-    return showkept(*at + 1);
+  const ReplayMove move = replay_.move(code);
+  switch (move.kind) {
+    case ReplayMove::Stay:
+      if (!move.summary.empty()) out.summary = move.summary;
+      return out;
+    case ReplayMove::Live: return golive();
+    case ReplayMove::Kept: return showkept(move.index);
   }
-  // ",": one kept refresh back; the oldest stays.
-  const std::size_t kept = history_.size();
-  if (kept == 0) {
-    out.summary = "no kept refreshes to replay";
-    return out;
-  }
-  std::size_t to = 0;
-  if (replayat_) {
-    // A replayed refresh dropped meanwhile was older than any kept now.
-    to = !at || *at == 0 ? 0 : *at - 1;
-  } else {
-    // From live, the newest kept refresh is what is on screen already
-    // when it is the live one.
-    to = kept - 1;
-    if (history_.at(to).serial == livekept_ && to > 0) --to;
-  }
-  return showkept(to);
+  return out;
 }
 
 Effects Session::showkept(std::size_t index) {
   Effects out;
-  HistoryText kept = history_.read(index);
-  if (!kept.ok) {
-    out.summary = "kept refresh unreadable: " + kept.failure;
+  const std::string failure = replay_.show(index, feed_.lists.topcount);
+  if (!failure.empty()) {
+    out.summary = failure;
     return out;
   }
-  clearshowsteps();
-  replayat_ = history_.at(index).serial;
-  replayreceiptms_ = history_.at(index).receiptms;
-  replaytext_ = std::move(kept.text);
-  // The kept refresh's own counts; the day's peak only shows, never rises.
-  replaylists_.topcount = feed_.lists.topcount;
-  what2array(LineReader::fromtext(replaytext_), replaylists_);
-  replaylists_.topcount = feed_.lists.topcount;
-  std::string when(statusupdatetime(replaytext_));
-  if (when.empty()) {
-    const std::time_t receipt = static_cast<std::time_t>(history_.at(index).receiptms / 1000);
-    std::tm local{};
-    localtime_r(&receipt, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    when = text;
-  }
-  replaytitle_ = "REPLAY " + when + countstitle(replaylists_);
-  out.title = replaytitle_;
-  queueshow(Step::FinishShow);
+  steps_.clearshow();
+  out.title = replay_.title();
+  steps_.queueshow(Step::FinishShow, refreshplan());
   append(out, runsteps());
   return out;
 }
 
 Effects Session::golive() {
-  clearshowsteps();
-  replayat_.reset();
-  replaytext_.clear();
-  replaytext_.shrink_to_fit();
-  replaylists_ = StatusLists();
-  history_.dropunpacked();
+  steps_.clearshow();
+  replay_.leave();
   Effects out;
-  out.title = livetitle();
-  queueshow(Step::FinishShow);
+  out.title = livetitle(feed_);
+  steps_.queueshow(Step::FinishShow, refreshplan());
   append(out, runsteps());
   return out;
 }
 
-void Session::clearshowsteps() {
-  // A step of replay replaces one still being shown; a refresh cut short
-  // that way has ended all the same, and its answer is still kept.
-  std::deque<Step> keep;
-  for (const Step& step : steps_) {
-    if (step.kind == Step::FinishRefresh) refreshing_ = false;
-    if (step.kind == Step::Keep) keep.push_back(step);
-  }
-  steps_ = std::move(keep);
-  rebuilding_ = false;
-}
-
-std::string Session::livetitle() const {
-  std::string title = countstitle(feed_.lists);
-  if (!feed_.lastfailure.empty()) title += " (update failed: " + feed_.lastfailure + ")";
-  return title;
-}
-
 void Session::addtrails(Effects& out) {
   if (scene_.trails != 1) return;
-  const std::int64_t endms = trailendms();
-  frames_.update(history_, endms, kTrailWindowMs);
-  addlayer(drawtrails(frames_.frames(), shown_, friends_.ids(), endms), out);
+  addlayer(replay_.trails(shown_, friends_.ids(), nowms()), out);
 }
 
 }  // namespace netglobe
 
 namespace netglobe {
 
-std::int64_t Session::trailendms() const {
-  // The trails end at the refresh on screen: the replayed one, or the newest.
-  if (replayat_) return replayreceiptms_;
-  if (history_.size() > 0) return history_.at(history_.size() - 1).receiptms;
-  return nowms();
-}
-
 // ---- details panel ----------------------------------------------------------
-
-void Session::sethomeairports(std::vector<std::string> codes) { homeairports_ = std::move(codes); }
 
 HomeRegion Session::homeregion() const {
   HomeRegion region = home_.region();
@@ -783,44 +519,39 @@ void Session::clickat(Effects& out) {
     if (target.index < 1 || target.index > count || target.index >= int(lines.size())) return nullptr;
     return &lines[std::size_t(target.index)];
   };
-  const std::string* line = nullptr;
+  Finding::Opens opens;
   switch (target.kind) {
     case PickKind::Aircraft:
-      if ((line = lineof(shown_.pillines, shown_.pilcount))) {
+      if (const std::string* line = lineof(shown_.pillines, shown_.pilcount)) {
         const ClientFields f(*line, kMemberId);
-        openpilotdetails(std::string(f(kCallsign)), std::string(f(kMemberId)), out);
+        opens = {Finding::Opens::Pilot, std::string(f(kCallsign)), std::string(f(kMemberId)), {}};
       }
       break;
     case PickKind::Approach:
     case PickKind::Tower:
-      line = target.kind == PickKind::Approach ? lineof(shown_.applines, shown_.appcount)
-                                               : lineof(shown_.twrlines, shown_.twrcount);
-      if (line) openaerodromedetails(line->substr(0, 4), out);
+      if (const std::string* line = target.kind == PickKind::Approach ? lineof(shown_.applines, shown_.appcount)
+                                                                      : lineof(shown_.twrlines, shown_.twrcount)) {
+        opens = {Finding::Opens::Aerodrome, {}, {}, line->substr(0, 4)};
+      }
       break;
     case PickKind::ActiveFir:
     case PickKind::None: break;
   }
+  opendetails(opens, out);
 }
 
-void Session::openpilotdetails(const std::string& callsign, const std::string& memberid, Effects& out) {
-  details_.openpilot(callsign, memberid);
-  showdetails(out);
-}
-
-void Session::openaerodromedetails(const std::string& code, Effects& out) {
-  details_.openaerodrome(code);
+void Session::opendetails(const Finding::Opens& opens, Effects& out) {
+  switch (opens.kind) {
+    case Finding::Opens::Nothing: return;
+    case Finding::Opens::Pilot: details_.openpilot(opens.callsign, opens.memberid); break;
+    case Finding::Opens::Aerodrome: details_.openaerodrome(opens.code); break;
+  }
   showdetails(out);
 }
 
 void Session::showdetails(Effects& out, bool readkept) {
   DetailsPanel::Shown shown = details_.show(shown_, refs_.airports);
-  const std::int64_t endms = trailendms();
-  // The pilot's trail takes the points of the trails. Reading kept
-  // refreshes back takes far longer than opening the panel may: a click
-  // draws what the trails hold already, and the refreshes and replay steps
-  // after it, which rebuild every layer anyway, bring the trail up to date.
-  if (shown.flight && readkept && !history_.retention().off()) frames_.update(history_, endms, kTrailWindowMs);
-  addlayer(drawpanelflight(shown.flight, frames_.frames(), endms), out);
+  addlayer(replay_.panelflight(shown.flight, nowms(), readkept), out);
   scene_.details = shown.flight ? 1 : -1;
   out.details = std::move(shown.view);
   out.render = true;
@@ -832,7 +563,7 @@ Effects Session::closedetails() {
   scene_.details = -1;
   addlayer(drawpanelflight(std::nullopt, {}, 0), out);
   out.details = DetailsView{};
-  out.focusstatus = !searchopen_;
+  out.focusstatus = !finding_.searchopen();
   out.render = true;
   return out;
 }
@@ -840,14 +571,8 @@ Effects Session::closedetails() {
 Effects Session::choosedetailsline(std::size_t line) {
   const std::optional<RowClient> pilot = details_.target(line);
   if (!pilot) return {};
-  Effects out;
-  const ClientEntry* client = index_.find(pilot->callsign, pilot->memberid);
-  if (client && client->place) {
-    out = flyto(ClientEntry(*client));
-  } else {
-    out.summary = pilot->callsign + (client ? " has no position" : " not found");
-  }
-  openpilotdetails(pilot->callsign, pilot->memberid, out);
+  Effects out = finding_.flytopilot(*pilot, view_);
+  opendetails({Finding::Opens::Pilot, pilot->callsign, pilot->memberid, {}}, out);
   return out;
 }
 

@@ -2,11 +2,12 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "base/program_folders.h"
@@ -15,12 +16,8 @@
 #include "history/history_option.h"
 #include "history/history_scan.h"
 #include "history/history_store.h"
-#include "history/pilot_positions.h"
 #include "lists/client_follow.h"
-#include "lists/client_index.h"
-#include "lists/client_search.h"
 #include "lists/said_once.h"
-#include "lists/side_lists.h"
 #include "refdata/directories.h"
 #include "refdata/friends_file.h"
 #include "refdata/home_file.h"
@@ -29,22 +26,33 @@
 #include "scene/view_status.h"
 #include "session/details_panel.h"
 #include "session/effects.h"
+#include "session/finding.h"
+#include "session/replay.h"
+#include "session/step_queue.h"
 #include "session/traffic_plan.h"
 
 namespace netglobe {
+
+// What surrounds the session: the refresh period, the clock and the
+// keeping of answers. Tests stand in for the last two.
+struct SessionSetup {
+  int refreshseconds = 30;
+  // Milliseconds since 1970 (UTC); the system clock when empty.
+  std::function<std::int64_t()> nowms;
+  // Keeps a refresh in the store; HistoryStore::keep when empty.
+  Replay::Keeper keep;
+};
 
 // The program itself, without a window: the scene switches, the view, the
 // status feed, the reference directories, the friends, the peak and the
 // pointer. Each event of the program is one call; each returns what the
 // window has to do. Everything runs on the window's thread; only the
-// download, which the window runs elsewhere, is not in here.
+// download and the history scan, which the window runs elsewhere, are not
+// in here.
 class Session {
  public:
-  // Seconds of the minute on the local clock, for the startup's duration.
-  using Clock = std::function<int()>;
-
   Session(std::optional<FeedSource> source, const ProgramFolders& folders,
-          HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours), Clock clock = {});
+          HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours), SessionSetup setup = {});
 
   // Startup, run once when the window first shows; it goes on through
   // next() and downloaded() until an Effects says startupfinished.
@@ -86,9 +94,14 @@ class Session {
 
   // The aerodromes of the inbound and outbound lists for this run, in place
   // of those of home.txt and the built-in ones.
-  void sethomeairports(std::vector<std::string> codes);
+  void sethomeairports(std::vector<std::string> codes) { homeairports_ = std::move(codes); }
 
   Effects tick(TimerId timer);
+  // The window's timers and their periods.
+  static std::span<const TimerId> timers();
+  int periodms(TimerId timer) const;
+  // The request of the download an Effects asked for.
+  std::optional<FetchRequest> downloadrequest() const { return nextrequest(feed_); }
   // Stops the timers and writes the peak; once.
   Effects shutdown();
 
@@ -97,55 +110,29 @@ class Session {
   const FeedState& feed() const { return feed_; }
   const std::string& startuplog() const { return log_; }
   const std::string& globeimagefile() const { return files_.globeimage; }
-  const std::string& historyfolder() const { return history_.folder(); }
+  const std::string& historyfolder() const { return replay_.store().folder(); }
   // The kept refresh on screen (oldest first), or nothing when live.
-  std::optional<std::size_t> replaying() const;
-  std::size_t keptrefreshes() const { return history_.size(); }
+  std::optional<std::size_t> replaying() const { return replay_.index(); }
+  std::size_t keptrefreshes() const { return replay_.size(); }
+  const HistoryStore& history() const { return replay_.store(); }
   bool started() const { return started_; }
   // A download or the steps after it are under way.
-  bool refreshing() const { return refreshing_; }
+  bool refreshing() const { return steps_.refreshing(); }
   // The pilot the view follows from refresh to refresh.
-  const std::optional<FollowedPilot>& following() const { return following_; }
+  const std::optional<FollowedPilot>& following() const { return finding_.following(); }
 
  private:
-  struct Step {
-    enum Kind {
-      Log,           // a startup log line; events are handled after it
-      Gl,            // GL work of the window
-      StaticLayer,   // graticule, coastlines or FIR outlines
-      Render,
-      Download,      // the status download; the sequence waits for its answer
-      Keep,          // the fresh answer into the history store; events are handled after it
-      SideList,      // one side-list routine; events are handled after it
-      Index,         // the client search index of the copy about to be shown
-      ShowNewLists,  // the traffic is now drawn from the fresh parse
-      Traffic,
-      Trails,        // the trails layer, when trails are on
-      FinishStartup,
-      FinishRefresh,
-      FinishShow,    // a kept refresh, or the live one again, is on screen
-    } kind;
-    const char* text = nullptr;  // Log
-    GlWork gl = GlWork::None;
-    int list = 0;                // StaticLayer: list number; SideList: routine 1 to 5
-    TrafficLayer layer = TrafficLayer::Aircraft;
-    double size = 0;
-  };
-
   Effects runsteps();
   void run(const Step& step, Effects& out);
   void queueaftertheanswer();
-  void queueshow(Step::Kind finish);
-  void clearshowsteps();
   void endrebuild(Effects& out);
   void keepanswer(Effects& out);
   Effects replaykey(int code);
   Effects showkept(std::size_t index);
   Effects golive();
-  std::string livetitle() const;
   void addtrails(Effects& out);
-  LineReader showncopy() const;
-  const StatusLists& sourcelists() const { return replayat_ ? replaylists_ : feed_.lists; }
+  void takecopytoshow();
+  LineReader nextcopy() const;
   void sidelist(int routine, Effects& out);
   void logline(const std::string& line, Effects& out);
   void addlayer(Layer layer, Effects& out);
@@ -154,19 +141,13 @@ class Session {
   void say(const std::string& source, const std::string& reason, Effects& out);
   TrafficSources sources() const;
   void pilotlabelsnow(int mode, Effects& out);
-  Effects showsearch(std::string footer) const;
-  Effects flyto(const ClientEntry& client);
-  void arrived(Effects& out);
-  void followafterrefresh(Effects& out);
-  std::string summaryof(const ClientEntry& client) const;
-  void stopfollowing();
-  void openpilotdetails(const std::string& callsign, const std::string& memberid, Effects& out);
-  void openaerodromedetails(const std::string& code, Effects& out);
+  std::int64_t nowms() const { return setup_.nowms(); }
+  void opendetails(const Finding::Opens& opens, Effects& out);
   void showdetails(Effects& out, bool readkept = false);
   void clickat(Effects& out);
-  std::int64_t trailendms() const;
   HomeRegion homeregion() const;
 
+  SessionSetup setup_;
   ReferenceFiles files_;
   RefDirectories refs_;
   FriendsFile friends_;
@@ -174,7 +155,6 @@ class Session {
   std::optional<std::vector<std::string>> homeairports_;  // --home
   PeakFile peak_;
   SaidOnce said_;  // failures that last are said once, not at every refresh
-  Clock clock_;
 
   SceneState scene_;
   ViewState view_;
@@ -187,39 +167,23 @@ class Session {
   std::uint32_t underpointer_ = 0;  // object the last pick found right under the pointer
   std::pair<float, float> pressat_{0, 0};  // where the left button went down
   DetailsPanel details_;
-  std::optional<AerodromeName> airportmatch_;  // the aerodrome whose code was searched for
-  bool flyingtoaerodrome_ = false;
   std::string log_;               // the startup log, UTF-8
-  ClientIndex index_;             // every client of the stored copy, for the search
-  std::array<std::vector<RowClient>, 6> rowclients_;  // whom each side-list row names
-  ClientSearch search_;
-  bool searchopen_ = false;
-  std::optional<ClientEntry> flyingto_;      // a flight to a client under way
-  std::optional<FollowedPilot> following_;
+  Finding finding_;
+  // The copy a show sequence shows, taken whole when it begins: an answer
+  // that arrives meanwhile rewrites the stored copy, not what is shown.
+  std::optional<std::string> nexttext_;  // none when the stored copy could not be read
+  StatusLists nextlists_;
+  std::shared_ptr<const ClientIndex> nextindex_;
+  std::optional<std::string> showntext_;  // the text the drawn traffic came from
   bool globeimage_ = false;
+  Replay replay_;
+  StepQueue steps_;
 
-  // History: every good answer kept; a kept refresh shown in place of the
-  // live one while replaying.
-  HistoryStore history_;
-  std::uint64_t livekept_ = 0;  // serial of the live refresh in the store; 0 none
-  // The kept refresh on screen, by serial: keeping a live refresh may drop
-  // the oldest ones and move every index.
-  std::optional<std::uint64_t> replayat_;
-  std::int64_t replayreceiptms_ = 0;
-  std::string replaytext_;
-  StatusLists replaylists_;
-  std::string replaytitle_;
-  PositionFrames frames_;  // decoded positions for the trails
-
-  std::deque<Step> steps_;
-  bool rebuilding_ = false;   // a refresh's traffic is being rebuilt layer by layer
-  bool pickwaiting_ = false;  // a pick came meanwhile: run it again at the end
+  bool pickwaiting_ = false;  // a pick came while traffic was rebuilt: run it again at the end
   std::pair<float, float> lastpick_{0, 0};
-  bool waiting_ = false;  // for the download's answer
   int startsec_ = 0;
   bool startupbegun_ = false;
   bool started_ = false;
-  bool refreshing_ = false;
   bool shutdown_ = false;
 };
 

@@ -14,7 +14,6 @@
 #include <cstdio>
 
 #include "lists/side_list_layout.h"
-#include "scene/flight.h"
 #include "shell/details_panel_widget.h"
 #include "shell/fatal.h"
 #include "shell/options.h"
@@ -36,7 +35,9 @@ Stage::Stage(std::optional<FeedSource> source, const std::string& folder, int re
 
 Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, int refreshseconds,
              HistoryRetention history, QWidget* parent)
-    : QOpenGLWidget(parent), session_(std::move(source), folders, history) {
+    : QOpenGLWidget(parent),
+      session_(std::move(source), folders, history, SessionSetup{refreshseconds, {}, {}}),
+      driver_(session_, [this](Effects e) { apply(std::move(e)); }) {
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
@@ -54,19 +55,7 @@ Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, in
   // A move without a button names what lies under the cursor too.
   setMouseTracking(true);
 
-  // Coarse timers may fire up to 5 % late: the refresh would drift by more
-  // than a second each time.
-  Timer1.setInterval(refreshseconds * 1000);
-  Timer2.setInterval(kFlightTickMs);
-  Timer3.setInterval(5);
-  Timer4.setInterval(1000);
-  MarkerTimer.setInterval(4000);
-  for (TimerId id :
-       {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch, TimerId::Marker}) {
-    timer(id).setTimerType(Qt::PreciseTimer);
-    connect(&timer(id), &QTimer::timeout, this, [this, id] { apply(session_.tick(id)); });
-  }
-
+  maketimers();
   connectsearch();
   connectdetails();
 
@@ -78,105 +67,16 @@ Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, in
 
 Stage::~Stage() { shutdown(); }
 
-QTimer& Stage::timer(TimerId id) {
-  switch (id) {
-    case TimerId::Refresh: return Timer1;
-    case TimerId::Flight: return Timer2;
-    case TimerId::StartZoom: return Timer3;
-    case TimerId::LabelSwitch: return Timer4;
-    case TimerId::Marker: return MarkerTimer;
+void Stage::maketimers() {
+  for (TimerId id : Session::timers()) {
+    auto timer = std::make_unique<QTimer>();
+    timer->setInterval(session_.periodms(id));
+    // Coarse timers may fire up to 5 % late: the refresh would drift by
+    // more than a second each time.
+    timer->setTimerType(Qt::PreciseTimer);
+    connect(timer.get(), &QTimer::timeout, this, [this, id] { apply(session_.tick(id)); });
+    timers_[id] = std::move(timer);
   }
-  return Timer1;
-}
-
-// ---- what the session asks for ----------------------------------------------
-
-void Stage::apply(Effects e) {
-  if (closed_) return;
-  if (e.logtext) {
-    QString shown = QString::fromUtf8(*e.logtext);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    controls_.Text2->setPlainText(shown);
-  }
-  if (e.title) setWindowTitle(fromrecord(*e.title));
-  dogl(e.gl);
-  for (const Layer& layer : e.layers) {
-    if (gl_.isopen()) incontext([&] { gl_.compile(layer); });
-  }
-  for (const SideListRows& list : e.sidelists) fillsidelist(list);
-  if (!e.sidelists.empty()) placesidelists();
-  for (const ListShow& list : e.listshow) {
-    controls_.listboxes()[static_cast<std::size_t>(list.listbox - 1)]->setVisible(list.visible);
-  }
-  for (const TimerSwitch& change : e.timers) switchtimer(change);
-  if (e.cornerform) showcornerform();
-  if (e.pick) showpick(*e.pick);
-  if (e.summary) controls_.Text4->setText(fromrecord(*e.summary));
-  if (e.search) showsearch(*e.search);
-  if (e.details) details_->display(*e.details);
-  if (e.focusstatus) controls_.Text1->setFocus();
-  if (e.hidelog) controls_.Text2->hide();
-  for (const std::string& note : e.notes) std::fprintf(stderr, "netglobe: %s\n", note.c_str());
-  if (e.pickat) pickat(e.pickat->first, e.pickat->second);
-  if (e.render) Render();
-  if (e.startdownload) startdownload();
-  if (e.scanhistory) scanhistory();
-  if (e.startupfinished) emit startupfinished();
-  // The window handles what is pending before the sequence goes on.
-  if (e.more) QTimer::singleShot(0, this, [this] { apply(session_.next()); });
-}
-
-void Stage::dogl(GlWork work) {
-  if (work == GlWork::None || !gl_.isopen()) return;
-  switch (work) {
-    case GlWork::StartState: incontext([this] { gl_.setstartstate(); }); break;
-    case GlWork::LoadTexture: {
-      const TextureLoad texture =
-          incontext([this] { return gl_.loadglobetexture(session_.globeimagefile()); });
-      apply(session_.textureloaded(texture.ok, texture.reason));
-      break;
-    }
-    case GlWork::BuildGlobes: incontext([this] { gl_.buildglobes(); }); break;
-    case GlWork::None: break;
-  }
-}
-
-void Stage::switchtimer(const TimerSwitch& change) {
-  QTimer& t = timer(change.timer);
-  if (change.on) {
-    t.start();
-  } else {
-    t.stop();
-  }
-}
-
-void Stage::startdownload() {
-  // The request runs on its own thread; the answer comes back to this one
-  // as a queued call, and the window lives meanwhile.
-  std::optional<FetchRequest> request = nextrequest(session_.feed());
-  fetch_.start(
-      [request](const std::atomic<bool>& cancel) mutable {
-        if (request) request->cancel = &cancel;
-        return fetchanswer(request);
-      },
-      [this] { QMetaObject::invokeMethod(this, &Stage::answerarrived, Qt::QueuedConnection); });
-}
-
-void Stage::scanhistory() {
-  const std::string folder = session_.historyfolder();
-  historyscan_.start([folder](const std::atomic<bool>&) { return netglobe::scanhistory(folder); },
-                     [this] {
-                       QMetaObject::invokeMethod(
-                           this,
-                           [this] {
-                             if (auto found = historyscan_.take()) apply(session_.historyfound(std::move(*found)));
-                           },
-                           Qt::QueuedConnection);
-                     });
-}
-
-void Stage::answerarrived() {
-  if (std::optional<FetchResult> answer = fetch_.take()) apply(session_.downloaded(std::move(*answer)));
 }
 
 // ---- GL context -----------------------------------------------------------
@@ -280,8 +180,7 @@ void Stage::shutdown() {
   // session writes the peak: the stored copy stays the last good one.
   // The peak is written after the GL context is gone: that write needs
   // nothing of it.
-  fetch_.cancel();
-  historyscan_.cancel();
+  driver_.stop();
   if (gl_.isopen()) incontext([this] { gl_.release(); });
   apply(session_.shutdown());
   closed_ = true;

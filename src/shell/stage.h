@@ -2,23 +2,25 @@
 
 #include <QOpenGLWidget>
 #include <QTimer>
-#include <array>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "base/program_folders.h"
-#include "base/background_task.h"
 #include "render/gl_scene.h"
 #include "session/session.h"
+#include "shell/session_driver.h"
 #include "shell/stage_controls.h"
 
 namespace netglobe {
 
 class DetailsPanelWidget;
 
-// The one window: the GL context, the controls, the timers and the status
-// download's thread. It hands every event to the session and does what the
-// session answers; the program's state is the session's.
+// The one window: the GL context, the controls and the timers. It hands
+// every event to the session and does what the session answers; the
+// program's state is the session's, and its driver runs the background
+// tasks and the steps of long sequences.
 class Stage : public QOpenGLWidget {
   Q_OBJECT
 
@@ -72,11 +74,8 @@ class Stage : public QOpenGLWidget {
   void connectdetails();
   void placedetails();
   void pickat(float x, float y);
-  void startdownload();
-  void answerarrived();
-  void scanhistory();
   void switchtimer(const TimerSwitch& change);
-  QTimer& timer(TimerId id);
+  void maketimers();
 
   void startup();
   void shutdown();
@@ -99,14 +98,8 @@ class Stage : public QOpenGLWidget {
   StageControls controls_;
   DetailsPanelWidget* details_ = nullptr;
   GlScene gl_;
-  BackgroundTask<FetchResult> fetch_;
-  BackgroundTask<HistoryIndex> historyscan_;
-
-  QTimer Timer1;  // feed refresh
-  QTimer Timer2;  // flight to a region
-  QTimer Timer3;  // zoom-in after startup
-  QTimer Timer4;  // one-shot pilot-label switch
-  QTimer MarkerTimer;  // the ring around a client flown to
+  SessionDriver driver_;
+  std::map<TimerId, std::unique_ptr<QTimer>> timers_;  // the session's, by id
 
   std::string glfailure_;
   bool startupqueued_ = false;

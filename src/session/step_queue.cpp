@@ -1,0 +1,114 @@
+#include "session/step_queue.h"
+
+#include <utility>
+
+namespace netglobe {
+
+void StepQueue::begin(std::deque<Step> steps) { steps_ = std::move(steps); }
+
+bool StepQueue::startrefresh(bool started) {
+  if (refreshing_ || !started || stopped_) return false;
+  refreshing_ = true;
+  steps_.push_back(Step{Step::Download});
+  return true;
+}
+
+bool StepQueue::answered() {
+  if (!waiting_ || stopped_) return false;
+  waiting_ = false;
+  // Keeping it packs and syncs a file: a stretch of its own, next, ahead of
+  // any step of replay queued meanwhile.
+  steps_.push_front(Step{Step::Keep});
+  return true;
+}
+
+void StepQueue::queueshow(Step::Kind finish, std::span<const PlannedLayer> plan) {
+  // The clients of the copy first: each side list's rows are looked up in
+  // the index of the copy they come from.
+  steps_.push_back(Step{Step::Index});
+  // The five side-list routines, each shown before the next is made.
+  for (int routine = 1; routine <= 5; ++routine) {
+    steps_.push_back(Step{Step::SideList, nullptr, GlWork::None, routine});
+  }
+  steps_.push_back(Step{Step::ShowNewLists});
+  bool group = false;
+  for (const PlannedLayer& planned : plan) {
+    if (planned.logline) {
+      if (group) steps_.push_back(Step{Step::Render});
+      steps_.push_back(Step{Step::Log, planned.logline});
+      group = true;
+    }
+    Step build{Step::Traffic};
+    build.layer = planned.layer;
+    build.size = planned.size;
+    steps_.push_back(build);
+  }
+  steps_.push_back(Step{Step::Trails});
+  steps_.push_back(Step{Step::Render});
+  steps_.push_back(Step{finish});
+}
+
+void StepQueue::clearshow() {
+  std::deque<Step> keep;
+  for (const Step& step : steps_) {
+    if (step.kind == Step::FinishRefresh) refreshing_ = false;
+    // A refresh whose download is still queued goes on: its tick set
+    // refreshing_, and only its end clears it.
+    if (step.kind == Step::Keep || step.kind == Step::Download) keep.push_back(step);
+  }
+  steps_ = std::move(keep);
+  // Traffic cut short half rebuilt stays so until the next show's end:
+  // picks wait for it rather than name entries of lists not drawn.
+}
+
+Effects StepQueue::runstretch(const Runner& run) {
+  Effects out;
+  while (!steps_.empty() && !stopped_) {
+    const Step step = steps_.front();
+    // Log lines begin a group of their own: what came before is shown first.
+    const bool logs = step.kind == Step::Log || step.kind == Step::FinishStartup;
+    if (logs && (out.logtext || !out.layers.empty() || out.render)) break;
+    steps_.pop_front();
+    switch (step.kind) {
+      case Step::Download: waiting_ = true; break;
+      // Until the last layer is rebuilt some are drawn from the lists
+      // before: a pick waits for the end rather than name the wrong entry.
+      case Step::ShowNewLists: rebuilding_ = started_; break;
+      case Step::FinishStartup: started_ = true; break;
+      case Step::FinishRefresh: refreshing_ = false; [[fallthrough]];
+      case Step::FinishShow: rebuilding_ = false; break;
+      default: break;
+    }
+    run(step, out);
+    if (step.kind == Step::Log || step.kind == Step::SideList || step.kind == Step::Download ||
+        step.kind == Step::Keep) {
+      break;
+    }
+    // Each traffic layer of a refresh is a stretch of its own: the window
+    // draws and answers between them.
+    if (step.kind == Step::Traffic && rebuilding_) break;
+    // The window reports back on the image; its report comes before the
+    // next steps.
+    if (step.kind == Step::Gl && step.gl == GlWork::LoadTexture) break;
+  }
+  askmore(out);
+  return out;
+}
+
+void StepQueue::askmore(Effects& out) {
+  // One call of next() at a time: however many events run steps before it
+  // comes, that one call goes on with all of them.
+  out.more = !steps_.empty() && !stopped_ && !pumpasked_;
+  pumpasked_ = pumpasked_ || out.more;
+}
+
+bool StepQueue::stop() {
+  bool keep = false;
+  for (const Step& step : steps_) keep = keep || step.kind == Step::Keep;
+  stopped_ = true;
+  steps_.clear();
+  waiting_ = false;
+  return keep;
+}
+
+}  // namespace netglobe

@@ -1,0 +1,54 @@
+#include "shell/session_driver.h"
+
+#include <QTimer>
+
+namespace netglobe {
+
+SessionDriver::SessionDriver(Session& session, Apply apply) : session_(session), apply_(std::move(apply)) {}
+
+void SessionDriver::startdownload() {
+  if (stopped_) return;
+  // The request runs on its own thread; the answer comes back to this one
+  // as a queued call, and the window lives meanwhile.
+  std::optional<FetchRequest> request = session_.downloadrequest();
+  fetch_.start(
+      [request](const std::atomic<bool>& cancel) mutable {
+        if (request) request->cancel = &cancel;
+        return fetchanswer(request);
+      },
+      [this] { QMetaObject::invokeMethod(this, [this] { answerarrived(); }, Qt::QueuedConnection); });
+}
+
+void SessionDriver::answerarrived() {
+  if (stopped_) return;
+  if (std::optional<FetchResult> answer = fetch_.take()) apply_(session_.downloaded(std::move(*answer)));
+}
+
+void SessionDriver::scanhistory() {
+  if (stopped_) return;
+  const std::string folder = session_.historyfolder();
+  historyscan_.start([folder](const std::atomic<bool>&) { return netglobe::scanhistory(folder); },
+                     [this] { QMetaObject::invokeMethod(this, [this] { historyarrived(); }, Qt::QueuedConnection); });
+}
+
+void SessionDriver::historyarrived() {
+  if (stopped_) return;
+  if (std::optional<HistoryIndex> found = historyscan_.take()) apply_(session_.historyfound(std::move(*found)));
+}
+
+void SessionDriver::pump() {
+  if (stopped_ || pumpqueued_) return;
+  pumpqueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    pumpqueued_ = false;
+    if (!stopped_) apply_(session_.next());
+  });
+}
+
+void SessionDriver::stop() {
+  stopped_ = true;
+  fetch_.cancel();
+  historyscan_.cancel();
+}
+
+}  // namespace netglobe

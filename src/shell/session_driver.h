@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+#include "base/background_task.h"
+#include "session/session.h"
+
+namespace netglobe {
+
+// Runs what the session hands to the window's event loop: the status
+// download and the history scan on threads of their own, their results
+// back to the session on the window's thread, and the call of next() that
+// lets a long sequence go on after pending events.
+class SessionDriver : public QObject {
+ public:
+  using Apply = std::function<void(Effects)>;
+
+  // apply does what the session's answers ask for.
+  SessionDriver(Session& session, Apply apply);
+
+  void startdownload();
+  void scanhistory();
+  // next() once pending events are handled; one call waits at a time.
+  void pump();
+  // Cancels both tasks and waits for their threads; nothing more reaches
+  // the session afterwards.
+  void stop();
+
+ private:
+  void answerarrived();
+  void historyarrived();
+
+  Session& session_;
+  Apply apply_;
+  BackgroundTask<FetchResult> fetch_;
+  BackgroundTask<HistoryIndex> historyscan_;
+  bool pumpqueued_ = false;
+  bool stopped_ = false;
+};
+
+}  // namespace netglobe
