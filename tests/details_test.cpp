@@ -84,6 +84,11 @@ TEST(FlightDetails, PilotWithAndWithoutPlanAcrossTheAntimeridianAndUnknownDestin
   EXPECT_FALSE(p.lineto());
   EXPECT_FALSE(p.minutesleft);
 
+  // Absurd numbers from a server are shown as unknown, never as garbage.
+  p = pilotdetails("BIG1:1:X:PILOT::52.5:13.4:1e300:1e300:::::", airports);
+  EXPECT_EQ(texts(pilotview(p))[2], "Altitude ? ft  GS ? kt  Heading -");
+  EXPECT_FALSE(p.minutesleft);
+
   // Without a flight plan: what the record has, and no line.
   p = pilotdetails("GABC:100004:Solo:PILOT::52.5:13.4:1500:30:::::", airports);
   EXPECT_EQ(texts(pilotview(p)), (std::vector<std::string>{"GABC  Solo  100004  ", "No flight plan",

@@ -33,7 +33,8 @@ double nmbetween(const ClientPlace& a, const ClientPlace& b) {
 }
 
 std::string whole(double value) {
-  if (!std::isfinite(value)) return "?";
+  // A server may send any number; one a long cannot hold is shown as unknown.
+  if (!std::isfinite(value) || std::abs(value) > 1e15) return "?";
   return std::to_string(std::lround(value));
 }
 
