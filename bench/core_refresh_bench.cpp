@@ -68,7 +68,7 @@ void BM_CoreRefresh(benchmark::State& state) {
     build(false);
     step("traffic");
     const netglobe::ObsLists obs = netglobe::getobs(path);
-    const netglobe::SideList lists[] = {netglobe::getfriends(path, friends), netglobe::getedbb(path),
+    const netglobe::SideList lists[] = {netglobe::getfriends(path, friends), netglobe::getedbb(path, refs),
                                         netglobe::getinbound(l), netglobe::getoutbound(l)};
     step("sidelists");
     build(true);

@@ -59,7 +59,7 @@ void BM_Lists_getfriends(benchmark::State& state) {
   run(state, [](const Refresh& r) { return rows(netglobe::getfriends(r.path, r.friends)); });
 }
 void BM_Lists_getedbb(benchmark::State& state) {
-  run(state, [](const Refresh& r) { return rows(netglobe::getedbb(r.path)); });
+  run(state, [](const Refresh& r) { return rows(netglobe::getedbb(r.path, r.refs)); });
 }
 void BM_Lists_getinbound(benchmark::State& state) {
   run(state, [](const Refresh& r) { return rows(netglobe::getinbound(r.lists)); });
@@ -90,7 +90,7 @@ void BM_Lists_parse_lists_labels(benchmark::State& state) {
   for (auto _ : state) {
     netglobe::what2array(r.path, lists);
     std::size_t n = rows(netglobe::getobs(r.path).listbox1) + rows(netglobe::getfriends(r.path, r.friends)) +
-                    rows(netglobe::getedbb(r.path)) + rows(netglobe::getinbound(lists)) +
+                    rows(netglobe::getedbb(r.path, r.refs)) + rows(netglobe::getinbound(lists)) +
                     rows(netglobe::getoutbound(lists));
     n += ops(netglobe::showctrname(lists, r.refs.firs)) +
          ops(netglobe::showaprname(lists, r.refs.airports, r.refs.firs)) +

@@ -1,6 +1,6 @@
 // The six traffic builders producing their drawing commands from a parsed
 // netsim snapshot, with the shipped reference data, at several network
-// sizes. At 10000 places every status list is full.
+// sizes, every client of the network drawn.
 
 #include <benchmark/benchmark.h>
 

@@ -100,7 +100,7 @@ TEST(ClientIndex, KindsPositionsAndRows) {
       client("NULL1", "100010", "Zero Zero Pilot", "PILOT", "0", "0"),  // 0 is a position
       client("FAR1", "100011", "Beyond The Pole", "PILOT", "95", "10"),
       client("FAR2", "100012", "Beyond The Seam", "PILOT", "10", "180.5"),
-      "X:1:Y:PILOT:",  // type before character 16, cut short: still someone to find
+      "X:1:Y:PILOT:",  // type before character 16, cut short: a pilot by its type field
       client("", "100013", "No Callsign"), ""});
   ASSERT_EQ(index.size(), 7u);  // no line without a callsign, nothing of the server section
   EXPECT_EQ(index[0].place, (ClientPlace{52.1, -0.4}));
@@ -109,7 +109,7 @@ TEST(ClientIndex, KindsPositionsAndRows) {
   EXPECT_EQ(searchrow(index[0]), "DLH1 PIL> Ann Example");
   EXPECT_EQ(searchrow(index[1]), "EDDB_TWR ATC> Cid Tower (no position)");
   EXPECT_EQ(searchrow(index[2]), "ABC_OBS OBS> Hal Watcher (no position)");
-  EXPECT_EQ(searchrow(index[6]), "X CLI> Y (no position)");
+  EXPECT_EQ(searchrow(index[6]), "X PIL> Y (no position)");
 
   TempFolder folder;
   const ClientIndex missing(folder.file("whazzup.txt"));

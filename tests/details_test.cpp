@@ -105,16 +105,13 @@ TEST(FlightDetails, AerodromeListsItsStationsArrivalsNearestFirstAndDepartures) 
     return call + ":1" + call.substr(3) + ":Name " + call + ":PILOT::" + std::to_string(lat) + ":" +
            std::to_string(lon) + ":10000:" + std::to_string(gs) + ":A320:450:" + dep + ":FL100:" + dest + ":";
   };
-  lists.pillines[1] = pilot("FAR1", 55.0, 13.4, 400, "EKCH", "EDDT");
-  lists.pillines[2] = pilot("NEA2", 52.8, 13.3, 300, "LOWW", "EDDT");
-  lists.pillines[3] = pilot("OUT3", 52.7, 13.3, 40, "EDDT", "EDDB");
-  lists.pillines[4] = pilot("MID4", 53.5, 13.3, 250, "LFPG", "EDDT");
-  lists.pilcount = 4;
-  lists.twrlines[1] = "EDDT_TWR:200001:Tom Tower:ATC:118.700:52.56:13.29:0:0:";
-  lists.twrlines[2] = "EDDB_TWR:200002:Other:ATC:120.025:52.36:13.5:0:0:";
-  lists.twrcount = 2;
-  lists.applines[1] = "EDDT_APP:200003:Anna App:ATC:119.625:52.56:13.29:0:0:";
-  lists.appcount = 1;
+  appendline(lists.pillines, lists.pilcount, pilot("FAR1", 55.0, 13.4, 400, "EKCH", "EDDT"));
+  appendline(lists.pillines, lists.pilcount, pilot("NEA2", 52.8, 13.3, 300, "LOWW", "EDDT"));
+  appendline(lists.pillines, lists.pilcount, pilot("OUT3", 52.7, 13.3, 40, "EDDT", "EDDB"));
+  appendline(lists.pillines, lists.pilcount, pilot("MID4", 53.5, 13.3, 250, "LFPG", "EDDT"));
+  appendline(lists.twrlines, lists.twrcount, "EDDT_TWR:200001:Tom Tower:ATC:118.700:52.56:13.29:0:0:");
+  appendline(lists.twrlines, lists.twrcount, "EDDB_TWR:200002:Other:ATC:120.025:52.36:13.5:0:0:");
+  appendline(lists.applines, lists.appcount, "EDDT_APP:200003:Anna App:ATC:119.625:52.56:13.29:0:0:");
 
   const AerodromeDetails d = aerodromedetails("EDDT", lists, airports);
   EXPECT_EQ(d.stations, (std::vector<std::string>{"EDDT_APP  119.625  Anna App", "EDDT_TWR  118.700  Tom Tower"}));

@@ -6,14 +6,23 @@
 
 #include <QApplication>
 #include <QOpenGLWidget>
+#include <set>
 #include <vector>
 
+#include "feed/status_parser.h"
 #include "geo/globe_coords.h"
 #include "gl_suite_widget.h"
+#include "layers/aircraft_layers.h"
 #include "layers/fir_layers.h"
+#include "lists/pick_decode.h"
+#include "population.h"
 #include "render/gl_probe.h"
 #include "render/gl_scene.h"
+#include "render/pick_pass.h"
+#include "scene/pick_names.h"
+#include "snapshot.h"
 #include "temp_folder.h"
+#include "world.h"
 
 namespace netglobe {
 namespace {
@@ -124,10 +133,9 @@ TEST_F(GlSceneTest, ActiveFirFillsConcaveOutlinesExactlyWithOneStencilClear) {
   RefDirectories refs(folder.path());
   refs.refresh();
   StatusLists lists;
-  lists.ctrlines[1] = "ELLL_CTR:1:n:ATC:";
-  lists.ctrlines[2] = "ESQR_FSS:1:n:ATC:";
-  lists.ctrlines[3] = "ELLL_CTR:1:n:ATC:";
-  lists.ctrcount = 3;
+  for (const char* line : {"ELLL_CTR:1:n:ATC:", "ESQR_FSS:1:n:ATC:", "ELLL_CTR:1:n:ATC:"}) {
+    appendline(lists.ctrlines, lists.ctrcount, line);
+  }
   const Layer once = drawactfir(lists, refs.firs, refs.outlines, 1);
   ASSERT_EQ(once.failure, "");
   const Layer perfill{kActFirList, clearperfill(once.ops)};
@@ -191,6 +199,37 @@ TEST_F(GlSceneTest, LoadedNamesReachTheSelectionBuffer) {
   EXPECT_EQ(buffer[3], 7u);
   EXPECT_EQ(buffer[4], 1u);
   EXPECT_EQ(buffer[7], 3001u);
+}
+
+TEST_F(GlSceneTest, EveryAircraftOfABusyNetworkIsPickedUnderItsOwnName) {
+  // netsim's network of 3438 places at this time lists 2500 pilots.
+  const netsim::Network net(netsim::loadworld(NETGLOBE_DATA_DIR), 1, 3438);
+  StatusLists lists;
+  what2array(LineReader::fromtext(netsim::snapshot(net, 1765100000)), lists);
+  ASSERT_NE(countstitle(lists).find(" PIL=2500 "), std::string::npos) << countstitle(lists);
+  gl.compile(drawaircraft(lists, FriendIds(), 0.05));
+
+  // The whole globe shrunk into the pick region, the far side unclipped:
+  // every disc drawn is hit, more than the pass's first buffer holds.
+  const PickHits picked = pickpass(50, 50, [] {
+    glDisable(GL_CLIP_PLANE0);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslated(0, 0, -50);
+    glScaled(0.001, 0.001, 0.001);
+    glCallList(kAircraftList);
+    glPopMatrix();
+  });
+  ASSERT_EQ(picked.hits, 2500);
+  std::set<int> pilots;
+  for (const HitRecord& hit : hitrecords(picked.hits, picked.selbuf)) {
+    const PickTarget target = decodepick(hit.name);
+    ASSERT_EQ(target.kind, PickKind::Aircraft) << hit.name;
+    pilots.insert(target.index);
+  }
+  EXPECT_EQ(pilots.size(), 2500u);
+  EXPECT_EQ(*pilots.begin(), 1);
+  EXPECT_EQ(*pilots.rbegin(), 2500);
 }
 
 TEST_F(GlSceneTest, DiscardedAndReleasedListsAreNoLongerDrawn) {

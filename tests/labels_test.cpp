@@ -47,9 +47,10 @@ std::array<float, 3> colour(const Layer& layer) {
   return {c.r, c.g, c.b};
 }
 
+// A station reporting a position; an empty latitude or longitude is none.
 std::string station(const std::string& callsign, const std::string& id, const std::string& name,
-                    const std::string& rating) {
-  return callsign + ":" + id + ":" + name + ":ATC:::::::::::::" + rating + ":";
+                    const std::string& rating, const std::string& lat = "1", const std::string& lon = "2") {
+  return callsign + ":" + id + ":" + name + ":ATC::" + lat + ":" + lon + "::::::::::" + rating + ":";
 }
 
 std::string pilot(const std::string& callsign, const std::string& name, const std::string& lat,
@@ -60,7 +61,7 @@ std::string pilot(const std::string& callsign, const std::string& name, const st
 
 void fill(std::vector<std::string>& lines, int& count, std::vector<std::string> entries) {
   count = 0;
-  for (std::string& line : entries) lines[++count] = std::move(line);
+  for (const std::string& line : entries) appendline(lines, count, line);
 }
 
 class Labels : public ::testing::Test {
@@ -110,6 +111,23 @@ TEST_F(Labels, StationLabelTextsAndAnchors) {
                 label(51.1328 - 0.02, 13.7672 + 0.3, "EDDC Dresden Hal I1"),  // one name
                 label(-0.02, 0.3, "ED Ida-100009 Ida C3")}));  // short callsign, not found
   for (const Layer* layer : {&ctr, &apr, &twr}) EXPECT_EQ(layer->failure, "");
+}
+
+TEST_F(Labels, StationsWithoutAPositionAreLabelledWhereTheirCodePlacesThemOrNotAtAll) {
+  fill(lists.ctrlines, lists.ctrcount,
+       {station("EDGG_W_CTR", "1", "Al", "5", "", ""), station("EDMM_CTR", "2", "Bo", "5", "", "")});
+  fill(lists.applines, lists.appcount,
+       {station("EDDT_APP", "3", "Cy", "3", "", ""), station("EDGG_APP", "4", "Di", "5", "", ""),
+        station("XXXX_APP", "6", "Ed", "5", "", "")});
+  fill(lists.twrlines, lists.twrcount,
+       {station("EDDC_TWR", "8", "Fo", "8", "51", ""), station("ED", "9", "Gu", "7", "", ""),
+        station("EDDTX_TWR", "9", "Hu", "7", "", "")});
+  EXPECT_EQ(labels(showctrname(lists, firs)), (std::vector<Label>{label(50 + 0.4, 8.5 - 1.5, "EDGG_W_CTR Al C1")}));
+  EXPECT_EQ(labels(showaprname(lists, airports, firs)),
+            (std::vector<Label>{label(52.5597 + 0.6, 13.2877 - 0.3, "EDDT Berlin Cy S2"),
+                                label(50 + 0.6, 8.5 - 0.3, "EDGG Langen Di C1")}));
+  EXPECT_EQ(labels(showtwrname(lists, airports)),
+            (std::vector<Label>{label(51.1328 - 0.02, 13.7672 + 0.3, "EDDC Dresden Fo I1")}));
 }
 
 TEST_F(Labels, MissingDirectoryClosesOnlyItsListWithWhatWasBuilt) {

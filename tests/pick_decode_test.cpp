@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,15 +23,12 @@ std::string station(const std::string& callsign, const std::string& person) {
 StatusLists network() {
   StatusLists l;
   for (int i = 1; i <= 60; ++i) {
-    l.applines[std::size_t(i)] = station("APP" + std::to_string(i), "Anne Approach");
-    l.pillines[std::size_t(i)] = pilot("DLH" + std::to_string(i), "Johannes Maximilian Schmidt");
+    appendline(l.applines, l.appcount, station("APP" + std::to_string(i), "Anne Approach"));
+    appendline(l.pillines, l.pilcount, pilot("DLH" + std::to_string(i), "Johannes Maximilian Schmidt"));
   }
-  l.appcount = 60;
-  l.pilcount = 60;
-  l.ctrlines[1] = station("EDWW_CTR", "Carl Centre");
-  l.ctrcount = 1;
-  l.twrlines[1] = station("EDDB_TWR", "Tom Tower");
-  l.twrlines[2] = station("EDDT_TWR", "Leftover Of An Earlier Parse");
+  appendline(l.ctrlines, l.ctrcount, station("EDWW_CTR", "Carl Centre"));
+  appendline(l.twrlines, l.twrcount, station("EDDB_TWR", "Tom Tower"));
+  appendline(l.twrlines, l.twrcount, station("EDDT_TWR", "Leftover Of An Earlier Parse"));
   l.twrcount = 1;
   return l;
 }
@@ -156,6 +154,35 @@ TEST(PickDecode, ManyRecordsAndHighEntries) {
   EXPECT_EQ(p.lines.front().substr(0, 5), "DLH1 ");
   EXPECT_EQ(p.lines.back().substr(0, 6), "DLH50 ");
   EXPECT_EQ(p.pickedname, kAircraftNames + 60);
+}
+
+TEST(PickDecode, NamesOfBusyNetworksNeverStandForAnotherEntry) {
+  // Every kind's entries far past the old list sizes come back as they went.
+  std::vector<std::uint32_t> names;
+  for (const PickKind kind : {PickKind::Approach, PickKind::ActiveFir, PickKind::Tower, PickKind::Aircraft}) {
+    for (const int index : {1, 999, 1000, 1001, 2999, 3000, 3001, 25000, int(kNameRange - 1)}) {
+      const std::uint32_t name = pickname(kind, index);
+      EXPECT_EQ(decodepick(name), (PickTarget{kind, index}));
+      names.push_back(name);
+    }
+    EXPECT_EQ(pickname(kind, int(kNameRange)), 0u);  // no name rather than another's
+    EXPECT_EQ(pickname(kind, 0), 0u);
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+
+  // Against lists of 2500 pilots and 1200 approach stations.
+  StatusLists l;
+  for (int i = 1; i <= 2500; ++i) appendline(l.pillines, l.pilcount, pilot("P" + std::to_string(i), "Pia"));
+  for (int i = 1; i <= 1200; ++i) appendline(l.applines, l.appcount, station("A" + std::to_string(i), "Al"));
+  Buffer b;
+  named(b, 300, pickname(PickKind::Aircraft, 2500));
+  named(b, 200, pickname(PickKind::Approach, 1001));
+  named(b, 400, pickname(PickKind::Tower, 1));  // no tower in the lists
+  const PickOutcome p = decodehits(3, b, 0, l);
+  EXPECT_EQ(p.lines, (std::vector<std::string>{"P2500 EDDT Pia", "A1001 Al"}));
+  EXPECT_EQ(p.pickedname, pickname(PickKind::Approach, 1001));
+  EXPECT_EQ(p.summary, "A1001  Al");
 }
 
 }  // namespace

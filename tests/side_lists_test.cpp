@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,8 @@ TEST(SideLists, RowsOfEveryBox) {
   StatusLists lists;
   what2array(path, lists);
   const ObsLists obslists = getobs(path);
+  RefDirectories refs(folder.path());  // none: a station without a position is not placed
+  refs.refresh();
 
   const struct {
     const char* box;
@@ -59,7 +62,7 @@ TEST(SideLists, RowsOfEveryBox) {
       {"Listbox2", obslists.listbox2,
        {"ABC_OBS Ann One --", "ABC_obs Bob Two 9", "ABC_OBS Ann One --"}},
       {"Listbox3", getfriends(path, FriendIds({"811402"})), {"EDBB_CTR STB> Eve Five C1"}},
-      {"Listbox4", getedbb(path), {"EDBB_CTR FIR> Eve Five C1", "EDDT_TWR FIR> Fay Six S3"}},
+      {"Listbox4", getedbb(path, refs), {"EDBB_CTR FIR> Eve Five C1", "EDDT_TWR FIR> Fay Six S3"}},
       {"Listbox5", getinbound(lists), {"DLH1 in> EDDT Gus Seven"}},
       {"Listbox6", getoutbound(lists), {"DLH1 out> EDDT Gus Seven", "DLH3 out>  Short Line"}},
   };
@@ -67,6 +70,35 @@ TEST(SideLists, RowsOfEveryBox) {
     EXPECT_EQ(c.list.rows, c.rows) << c.box;
     EXPECT_TRUE(c.list.readable()) << c.box;
   }
+}
+
+TEST(SideLists, RegionListPlacesStationsWithoutAPositionByTheirCode) {
+  TempFolder folder;
+  folder.write("airports.dat", "EDDB:B:Berlin:::52.36:13.5\nEDDT:T:Berlin:::52.56:13.29\nEDDF:F:F:::50.03:8.57\n");
+  folder.write("firs.dat", "EDWW::Bremen:::53:11\nEDMM::Munich:::48.5:11.5\n");
+  RefDirectories refs(folder.path());
+  refs.refresh();
+  const std::string path = folder.write(
+      "whazzup.txt",
+      "!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n" + client("EDDB_GND", "1", "Airport", "ATC", "", "", "5") +
+          client("EDWW_CTR", "2", "Fir", "ATC", "", "", "5") +
+          client("EDDF_TWR", "3", "Airport Outside", "ATC", "", "", "5") +
+          client("EDMM_CTR", "4", "Fir Outside", "ATC", "", "", "5") +
+          client("ZZZZ_APP", "5", "Unknown Code", "ATC", "", "", "5") +
+          client("EDDTX_TWR", "6", "Longer Code", "ATC", "", "", "5") +
+          client("EDDB_APP", "7", "Reports 0 0", "ATC", "0", "0", "5") +
+          client("EDDT_N_DEP", "8", "Latitude Only", "ATC", "52.5", "", "5") +
+          client("EDDB_TWR", "9", "Own Place", "ATC", "52", "13", "5"));
+  EXPECT_EQ(getedbb(path, refs).rows,
+            (std::vector<std::string>{"EDDB_GND FIR> Airport C1", "EDWW_CTR FIR> Fir C1",
+                                      "EDDT_N_DEP FIR> Latitude Only C1", "EDDB_TWR FIR> Own Place C1"}));
+  // Without the directories only a reported position counts.
+  std::filesystem::remove(folder.file("airports.dat"));
+  std::filesystem::remove(folder.file("firs.dat"));
+  refs.refresh();
+  const SideList alone = getedbb(path, refs);
+  EXPECT_EQ(alone.rows, std::vector<std::string>{"EDDB_TWR FIR> Own Place C1"});
+  EXPECT_TRUE(alone.readable());
 }
 
 TEST(SideLists, StackFiveApartWithEmptyBoxesAtHeightZero) {
@@ -81,7 +113,7 @@ TEST(SideLists, UnreadableCopyEmptiesTheListsAndIsSaidOnce) {
   TempFolder folder;
   const std::string path = folder.file("whazzup.txt");
   const SideList lists[] = {getobs(path).listbox1, getobs(path).listbox2,
-                            getfriends(path, FriendIds()), getedbb(path)};
+                            getfriends(path, FriendIds()), getedbb(path, RefDirectories(folder.path()))};
   for (const SideList& list : lists) {
     EXPECT_TRUE(list.rows.empty());
     EXPECT_NE(list.failure.find(path), std::string::npos) << list.failure;

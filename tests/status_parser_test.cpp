@@ -41,23 +41,25 @@ TEST(What2array, SortsClientsAndWritesTheTitle) {
   EXPECT_EQ(countstitle(l), " CTR=2 APP=1 TWR=2 PIL=1 CLI=8 TOP=8");
 }
 
-TEST(What2array, TypeCountsOnlyInsideItsWindow) {
-  // ":ATC:" starting before character 16: not a station.
-  EXPECT_EQ(parse(kHeader + "A_APP:1:x:ATC:\n").appcount, 0);
-  // Starting exactly at character 16 counts.
-  const std::string at16 = "ABCD_APP:123456:ATC:";
-  ASSERT_EQ(at16.find(":ATC:"), 15u);
-  EXPECT_EQ(parse(kHeader + at16 + "\n").appcount, 1);
-  // Ending after character 70: not a station, still a client.
+TEST(What2array, TypeFieldCountsWhereverItStartsAndTheWindowRuleReadsTheRest) {
+  // Short callsigns and empty names put the type before character 16; a
+  // long name puts it past character 70: each is still counted by its kind.
   const std::string far = "EDDB_TWR:123456:" + std::string(52, 'n') + ":ATC:";
   ASSERT_EQ(far.find(":ATC:") + 5, 73u);
-  const StatusLists l = parse(kHeader + far + "\n");
-  EXPECT_EQ(l.twrcount, 0);
-  EXPECT_EQ(l.clicount, 1);
-  // Ending exactly at character 70 counts.
-  const std::string edge = "EDDB_TWR:123456:" + std::string(49, 'n') + ":ATC:";
-  ASSERT_EQ(edge.find(":ATC:") + 5, 70u);
-  EXPECT_EQ(parse(kHeader + edge + "\n").twrcount, 1);
+  StatusLists l = parse(kHeader + "A_APP:1:x:ATC:\n" + "X_CTR:1::ATC::::\n" + "D1:1::PILOT::50:8:\n" +
+                        far + "\n" + "EDDB_GND:1::ATC:\n");
+  EXPECT_EQ(countstitle(l), " CTR=1 APP=1 TWR=2 PIL=1 CLI=5 TOP=5");
+  EXPECT_EQ(l.pillines[1], "D1:1::PILOT::50:8:");
+  // The type field decides: a pilot named ATC is no station.
+  l = parse(kHeader + "DLH123AB:123456:ATC:PILOT:\n");
+  EXPECT_EQ(l.pilcount, 1);
+  EXPECT_EQ(l.twrcount + l.appcount + l.ctrcount, 0);
+  // A colon in the name shifts the type out of position 4: the window
+  // rule reads such a line as before, from character 16 to 70 only.
+  l = parse(kHeader + "EDDB_TWR:123456:Tom: Tower:ATC:\n" + "ABC:1:a:b:PILOT:\n" + "EDDB_APP:1:x\n");
+  EXPECT_EQ(countstitle(l), " CTR=0 APP=0 TWR=1 PIL=0 CLI=3 TOP=3");
+  // The type must be a whole field: no colon after it, no type.
+  EXPECT_EQ(parse(kHeader + "DLH1:1:n:PILOTS:\nDLH2:1:n:PILOT\n").pilcount, 0);
 }
 
 TEST(What2array, SuffixRulesAndDoubleStorage) {
@@ -133,19 +135,23 @@ TEST(What2array, AHugeLineDoesNotStayAllocatedInTheLists) {
   EXPECT_LT(held, 1u << 20);
 }
 
-TEST(What2array, FullListDropsOnlyWhatDoesNotFit) {
+TEST(What2array, ListsHoldEveryClientOfABusyNetworkAndShrinkAfterIt) {
   std::string body = kHeader;
-  for (int i = 1; i <= kPilotListCapacity + 5; ++i) body += pilot("P" + std::to_string(i)) + "\n";
-  for (int i = 1; i <= kStationListCapacity + 2; ++i) {
-    body += station("T" + std::to_string(i) + "_TWR") + "\n";
-  }
+  for (int i = 1; i <= 2500; ++i) body += pilot("P" + std::to_string(i)) + "\n";
+  for (int i = 1; i <= 700; ++i) body += station("T" + std::to_string(i) + "_TWR") + "\n";
   body += station("EDWW_CTR") + "\n";
-  const StatusLists l = parse(body);
-  EXPECT_EQ(l.pilcount, kPilotListCapacity);
-  EXPECT_EQ(l.pillines[kPilotListCapacity], pilot("P1000"));
-  EXPECT_EQ(l.twrcount, kStationListCapacity);
-  EXPECT_EQ(l.ctrcount, 1);  // reading went on past the full lists
-  EXPECT_EQ(l.clicount, kPilotListCapacity + 5 + kStationListCapacity + 2 + 1);
+  StatusLists l = parse(body);
+  EXPECT_EQ(countstitle(l), " CTR=1 APP=0 TWR=700 PIL=2500 CLI=3201 TOP=3201");
+  EXPECT_EQ(l.pillines[2500], pilot("P2500"));
+  EXPECT_EQ(l.twrlines[700], station("T700_TWR"));
+  // A quiet network after a very busy one: the spare slots are given back.
+  for (int i = 2501; i <= 12000; ++i) body += pilot("P" + std::to_string(i)) + "\n";
+  l = parse(body, l);
+  ASSERT_EQ(l.pilcount, 12000);
+  l = parse(kHeader + pilot("A") + "\n" + pilot("B") + "\n", l);
+  EXPECT_EQ(l.pillines[2], pilot("B"));
+  EXPECT_LT(l.pillines.size(), 5000u);
+  EXPECT_EQ(countstitle(l), " CTR=0 APP=0 TWR=0 PIL=2 CLI=2 TOP=12701");
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ std::string record(const std::string& callsign, const std::string& lat = "0",
 }
 
 void fill(std::vector<std::string>& list, int& count, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) list[++count] = line;
+  for (const std::string& line : lines) appendline(list, count, line);
 }
 
 class TrafficLayers : public ::testing::Test {
@@ -112,11 +112,14 @@ TEST_F(TrafficLayers, AircraftDiscsByKindOfPilot) {
   fill(lists.pillines, lists.pilcount,
        {record("A", "50", "10", "0", "EDDM"), record("B", "51", "10", "0", "EDDT"),
         record("C", "52", "10", "0", "eddt", "811402"), record("D", "53", "10", "0", "EDDB", "811402"),
-        "E:5:n:PILOT:"});  // cut short: no position, not the one of the pilot before
+        // Cut short, or without a longitude: no position, so no disc (not
+        // one at 0,0, nor at the place of the pilot before).
+        "E:5:n:PILOT:", "G:7:n:PILOT::51::", record("F", "0", "0", "0", "")});
   const Layer layer = drawaircraft(lists, FriendIds({"811402"}), 0.05);
   EXPECT_EQ(layer.list, 3);
   const std::vector<Drawn> discs = drawn(layer.ops);
   ASSERT_EQ(discs.size(), 5u);
+  const std::array<int, 5> entries{1, 2, 3, 4, 7};
   const Rgba4 red{1, 0, 0, 1}, green{0, 0.5f, 0, 1}, blue{0, 0, 1, 1};
   const std::array<Rgba4, 5> rims{red, green, blue, blue, red};
   const std::array<double, 5> radii{0.05, 0.065, 0.065, 0.08, 0.05};
@@ -124,7 +127,7 @@ TEST_F(TrafficLayers, AircraftDiscsByKindOfPilot) {
   for (int i = 0; i < 5; ++i) {
     const Drawn& disc = discs[i];
     EXPECT_EQ(disc.prim, Prim::TriangleFan);
-    EXPECT_EQ(disc.name, pickname(PickKind::Aircraft, i + 1));
+    EXPECT_EQ(disc.name, pickname(PickKind::Aircraft, entries[i]));
     ASSERT_EQ(disc.at.size(), 14u);  // centre and 13 rim vertices
     expectat(disc.at[0], centres[i].lat, centres[i].lon);
     EXPECT_EQ(disc.colour[0], (Rgba4{1, 1, 1, 1}));
@@ -138,13 +141,14 @@ TEST_F(TrafficLayers, DirectionLinesOfMovingPilotsWithADestination) {
   fill(lists.pillines, lists.pilcount,
        {record("A", "50", "10", "300", "EDDB"), record("B", "50", "10", "29.9", "EDDB"),
         record("C", "50", "10", "450", ""), record("D", "10", "10", "30", "ZZZZ"),
-        record("E", "50", "11", "100", "EDDB"), record("F", "", "", "100", "EDDB")});
+        record("E", "50", "11", "100", "EDDB"), record("F", "", "", "100", "EDDB"),
+        record("G", "50", "", "100", "EDDB")});  // no position: no line from 0,0
   Layer layer = drawaircraftdir(lists, refs.airports);
   EXPECT_EQ(layer.list, 12);
   std::vector<Drawn> lines = drawn(layer.ops);
   ASSERT_EQ(lines.size(), 1u);
   const std::vector<LatLon>& at = lines[0].at;
-  ASSERT_EQ(at.size(), 8u);
+  ASSERT_EQ(at.size(), 6u);
   expectat(at[0], 50, 10);  // course 89 to 50 N 11 E, 0.3 degree long
   expectat(at[1], 50.00524, 10.46665);
   EXPECT_EQ(lines[0].colour[0], (Rgba4{1, 0.5f, 0, 1}));
@@ -154,13 +158,35 @@ TEST_F(TrafficLayers, DirectionLinesOfMovingPilotsWithADestination) {
   EXPECT_NEAR(std::hypot(at[3].lat - 10, (at[3].lon - 10) * std::cos(10 * kDegToRad)), 0.03, 1e-4);
   EXPECT_TRUE(at[3].lat < 10 && at[3].lon < 10);
   expectat(at[4], 50, 11);  // at its destination already; the pilots after it still get lines
-  expectat(at[6], 0, 0);
 
   remove("airports.dat");
   layer = drawaircraftdir(lists, refs.airports);
   EXPECT_EQ(layer.failure, "airports.dat cannot be read");
   lines = drawn(layer.ops);
   EXPECT_TRUE(lines.size() == 1 && lines[0].at.empty());
+}
+
+TEST_F(TrafficLayers, StationsWithoutAPositionStandAtTheAirportOfTheirCodeOrNowhere) {
+  // The code is the callsign before its first "_"; a station that reports
+  // a position keeps the first-four-characters rule and its own place.
+  fill(lists.applines, lists.appcount,
+       {record("EDDM_N_APP", "", ""), record("ZZZZ_APP", "", ""), record("EDDF_DEP", "50.1", "")});
+  fill(lists.twrlines, lists.twrcount,
+       {record("EDDBX_TWR", "", ""), record("EDDB_TWR", "", ""), record("EDDBX_TWR", "1", "2"),
+        record("QQQQ_GND", "", "")});
+  const std::vector<Drawn> spots = drawn(drawapp(lists, refs.airports, 0.8).ops);
+  ASSERT_EQ(spots.size(), 2u);
+  EXPECT_EQ(spots[0].name, pickname(PickKind::Approach, 1));
+  expectat(spots[0].at[0], 48.35, 11.78);
+  EXPECT_EQ(spots[1].name, pickname(PickKind::Approach, 3));
+  expectat(spots[1].at[0], 50.5, 9);  // the last line of the code, as for any station
+
+  const std::vector<Drawn> triangles = drawn(drawtwr(lists, refs.airports, 0.1).ops);
+  ASSERT_EQ(triangles.size(), 2u);
+  EXPECT_EQ(triangles[0].name, pickname(PickKind::Tower, 2));
+  expectat(triangles[0].at[0], 50.1, 11);
+  EXPECT_EQ(triangles[1].name, pickname(PickKind::Tower, 3));
+  expectat(triangles[1].at[0], 50.1, 11);  // with a position: EDDB by its first four characters
 }
 
 TEST_F(TrafficLayers, ApproachAndTowerStationsAtTheirAirports) {
@@ -363,7 +389,8 @@ TEST(Trails, PositionsAreThePilotLinesOfAStatusText) {
       "!GENERAL\r\n1\r\n2\r\n3\r\n4\r\n5\r\n!CLIENTS\r\n"
       "EDDB_TWR:100:Tom:ATC:118.1:52.3:13.5:0:0:\r\n"
       "DLH1:811402:Jo Jones:PILOT::52.1:13.2:35000:450:\r\n"
-      "SHORT:7:name-long:PILOT:\r\n"
+      "SHORT:7:name-long:PILOT:\r\n"  // no position: no fix, as no disc
+      "ZERO:8:Zed:PILOT::0:0:\r\n"
       "!SERVERS\r\nLATE:9:name-long:PILOT::1:1:\r\n";
   const std::vector<PilotPosition> pilots = decodepositions(text);
   ASSERT_EQ(pilots.size(), 2u);
@@ -373,7 +400,7 @@ TEST(Trails, PositionsAreThePilotLinesOfAStatusText) {
   EXPECT_DOUBLE_EQ(pilots[0].lon, 13.2);
   EXPECT_EQ(pilots[0].key, pilotkey("DLH1", "811402"));
   EXPECT_NE(pilotkey("DLH1", "811402"), pilotkey("DLH18", "11402"));
-  EXPECT_EQ(pilots[1].callsign, "SHORT");  // no position: 0 N 0 E, as the disc is drawn
+  EXPECT_EQ(pilots[1].callsign, "ZERO");  // a reported 0 N 0 E is a position
   EXPECT_EQ(pilots[1].lat, 0);
 }
 

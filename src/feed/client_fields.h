@@ -20,6 +20,12 @@ inline constexpr int kLastClientPosition = kObserverText;
 // An observer's line begins its observer text (position 36) with this.
 inline constexpr std::string_view kObserverMark = "ZELV Observer";
 
+// A record whose latitude or longitude (positions 6, 7) is empty reports no
+// position at all: it is never placed at 0,0.
+constexpr bool haspositionfields(std::string_view lat, std::string_view lon) {
+  return !lat.empty() && !lon.empty();
+}
+
 // The fields of one client line, positions 1 to last (at most 36), as views
 // into the line (which must outlive them). A position the line does not
 // have reads empty: a cut or malformed line is a short record, never one

@@ -29,6 +29,7 @@ std::vector<PilotPosition> decodepositions(std::string_view text) {
     if (!line.empty() && line[0] == '!') break;
     if (!classifyclient(line).pilot) continue;
     const ClientFields f(line, kLongitude);
+    if (!haspositionfields(f(kLatitude), f(kLongitude))) continue;  // no fix, as no disc
     pilots.push_back(pilotposition(f(kCallsign), f(kMemberId), leadingnumber(f(kLatitude)),
                                    leadingnumber(f(kLongitude))));
   }

@@ -32,8 +32,7 @@ PilotPosition pilotposition(std::string_view callsign, std::string_view memberid
 
 // The pilots of a status text read by the status parser's rules (header
 // skipped, client lines up to the first "!" line, a pilot by its type
-// field), every one of them: a pilot beyond the pilot list's capacity in an
-// older refresh may be one that is drawn now.
+// field), every one that reports a position.
 std::vector<PilotPosition> decodepositions(std::string_view text);
 
 // The decoded pilots of one kept refresh.

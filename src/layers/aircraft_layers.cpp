@@ -9,6 +9,7 @@
 #include "layers/disc_fan.h"
 #include "layers/pilot_mark.h"
 #include "layers/record_fields.h"
+#include "layers/station_place.h"
 #include "scene/pick_names.h"
 #include "scene/scene_state.h"
 
@@ -26,8 +27,9 @@ Layer drawaircraft(const StatusLists& lists, const FriendIds& friends, double ra
   FieldBuf fieldbuf;
   const int count = entrycount(lists.pillines, lists.pilcount);
   for (int i = 1; i <= count; ++i) {
-    out.loadname(pickname(PickKind::Aircraft, i));
     splitrecord(lists.pillines[i], fieldbuf, kDestination);
+    if (!haspositionfields(fieldbuf(kLatitude), fieldbuf(kLongitude))) continue;
+    out.loadname(pickname(PickKind::Aircraft, i));
     const PilotMark mark = pilotmark(fieldbuf(kDestination), fieldbuf(kMemberId), friends);
     discfan(out, leadingnumber(fieldbuf(kLatitude)), leadingnumber(fieldbuf(kLongitude)),
             rad + mark.grow, {1, 1, 1, 1}, mark.rim);
@@ -44,6 +46,7 @@ Layer drawaircraftdir(const StatusLists& lists, const AirportDirectory& airports
   const int count = entrycount(lists.pillines, lists.pilcount);
   for (int i = 1; i <= count; ++i) {
     splitrecord(lists.pillines[i], fieldbuf, kDestination);
+    if (!haspositionfields(fieldbuf(kLatitude), fieldbuf(kLongitude))) continue;
     // All four are read before the lookup, which overwrites the buffer.
     const double lat = leadingnumber(fieldbuf(kLatitude));
     const double lon = leadingnumber(fieldbuf(kLongitude));

@@ -11,6 +11,8 @@ namespace netglobe {
 // Rim red and radius rad (degrees of latitude); bound for a home aerodrome
 // green and 0.015 larger; a friend blue and 0.015 larger; a friend bound for
 // home blue and 0.03 larger. Each disc carries its pilot's selection name.
+// A pilot that reports no position (latitude or longitude empty) gets no
+// disc and, in list 12, no line.
 Layer drawaircraft(const StatusLists& lists, const FriendIds& friends, double rad);
 
 // List 12: for every pilot at 30 knots or more with a filed destination, a

@@ -1,11 +1,14 @@
 #include "layers/station_layers.h"
 
+#include <optional>
+
 #include "base/number_text.h"
 #include "base/text_search.h"
 #include "feed/client_fields.h"
 #include "geo/globe_coords.h"
 #include "layers/disc_fan.h"
 #include "layers/record_fields.h"
+#include "layers/station_place.h"
 #include "scene/pick_names.h"
 #include "scene/scene_state.h"
 
@@ -15,19 +18,20 @@ namespace {
 
 constexpr const char* kAirportsUnreadable = "airports.dat cannot be read";
 
-struct Place {
-  double lat = 0;
-  double lon = 0;
-};
-
 // The station whose record was just split into fieldbuf, at its airport.
 // The airport's fields replace the station's in the buffer; without a match
-// the station's own position stays there. False when airports.dat cannot be
-// read.
-bool stationplace(const AirportDirectory& airports, FieldBuf& fieldbuf, Place& at) {
+// a station stays at its own reported position, and one that reports none
+// is not placed. False when airports.dat cannot be read.
+bool stationplace(const AirportDirectory& airports, FieldBuf& fieldbuf, std::optional<StationSpot>& at) {
+  at.reset();
+  if (!haspositionfields(fieldbuf(kLatitude), fieldbuf(kLongitude))) {
+    const CodePlace place = airportofcode(fieldbuf(kCallsign), airports, fieldbuf);
+    at = place.at;
+    return place.readable;
+  }
   const std::string key(lookupkey(fieldbuf(kCallsign)));
   if (!airports.lastairport(key, fieldbuf).readable) return false;
-  at = {leadingnumber(fieldbuf(kLatitude)), leadingnumber(fieldbuf(kLongitude))};
+  at = StationSpot{leadingnumber(fieldbuf(kLatitude)), leadingnumber(fieldbuf(kLongitude))};
   return true;
 }
 
@@ -37,18 +41,19 @@ Layer drawapp(const StatusLists& lists, const AirportDirectory& airports, double
   Layer layer{kAppList};
   DrawList& out = layer.ops;
   FieldBuf fieldbuf;
-  Place at;
+  std::optional<StationSpot> at;
   const int count = entrycount(lists.applines, lists.appcount);
   for (int i = 1; i <= count; ++i) {
     const std::string& line = lists.applines[i];
     if (!containsnocase(line, "_APP:") && !containsnocase(line, "_DEP:")) continue;
-    out.loadname(pickname(PickKind::Approach, i));
     splitrecord(line, fieldbuf, kLongitude);
     if (!stationplace(airports, fieldbuf, at)) {
       layer.failure = kAirportsUnreadable;
       break;
     }
-    discfan(out, at.lat, at.lon, rad, {0, 1, 0, 1}, {0, 1, 0, 0});
+    if (!at) continue;
+    out.loadname(pickname(PickKind::Approach, i));
+    discfan(out, at->lat, at->lon, rad, {0, 1, 0, 1}, {0, 1, 0, 0});
   }
   return layer;
 }
@@ -57,20 +62,21 @@ Layer drawtwr(const StatusLists& lists, const AirportDirectory& airports, double
   Layer layer{kTwrList};
   DrawList& out = layer.ops;
   FieldBuf fieldbuf;
-  Place at;
+  std::optional<StationSpot> at;
   const int count = entrycount(lists.twrlines, lists.twrcount);
   for (int i = 1; i <= count; ++i) {
-    out.loadname(pickname(PickKind::Tower, i));
     splitrecord(lists.twrlines[i], fieldbuf, kLongitude);
     if (!stationplace(airports, fieldbuf, at)) {
       layer.failure = kAirportsUnreadable;
       break;
     }
+    if (!at) continue;
+    out.loadname(pickname(PickKind::Tower, i));
     out.color(0, 1, 1);
     out.begin(Prim::Triangles);
-    out.vertex(getxyz(at.lat + rad, at.lon, 0));
-    out.vertex(getxyz(at.lat - rad, at.lon + rad, 0));
-    out.vertex(getxyz(at.lat - rad, at.lon - rad, 0));
+    out.vertex(getxyz(at->lat + rad, at->lon, 0));
+    out.vertex(getxyz(at->lat - rad, at->lon + rad, 0));
+    out.vertex(getxyz(at->lat - rad, at->lon - rad, 0));
     out.end();
   }
   return layer;

@@ -13,7 +13,8 @@ constexpr std::size_t kPersonNameChars = 16;
 const std::string* statusline(const StatusLists& lists, std::uint32_t name) {
   const PickTarget t = decodepick(name);
   const auto entry = [&t](const std::vector<std::string>& lines, int count) -> const std::string* {
-    return t.index >= 1 && t.index <= count ? &lines[std::size_t(t.index)] : nullptr;
+    const bool listed = t.index >= 1 && t.index <= count && std::size_t(t.index) < lines.size();
+    return listed ? &lines[std::size_t(t.index)] : nullptr;
   };
   switch (t.kind) {
     case PickKind::Approach: return entry(lists.applines, lists.appcount);

@@ -9,7 +9,7 @@
 
 namespace netglobe {
 
-// Entries of the selection buffer of one pick pass.
+// Entries of the selection buffer a pick pass starts with.
 inline constexpr int kSelectBufferSize = 512;
 // Lines the object list of one pick holds at most; further objects are left out.
 inline constexpr int kMaxPickLines = 50;

@@ -84,7 +84,7 @@ Layer showpilotname(const StatusLists& lists, const AirportDirectory& airports,
   FieldBuf fieldbuf;  // for the airport lookups
   for (int i = 1; i <= count; ++i) {
     const ClientFields f(lists.pillines[static_cast<std::size_t>(i)], 14);
-    if (f(6).empty()) continue;  // no position, no label
+    if (!haspositionfields(f(6), f(7))) continue;  // no position, no label
     const Pilot pilot{std::string(f(1)),
                       labelname(std::string(f(3))),
                       f(14).empty() ? "?" : std::string(f(14)),

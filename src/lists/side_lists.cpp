@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "base/number_text.h"
 #include "feed/client_fields.h"
 #include "feed/client_lines.h"
+#include "layers/station_place.h"
 
 namespace netglobe {
 
@@ -57,6 +59,18 @@ bool staffedstation(std::string_view callsign) {
   return false;
 }
 
+// A station's own position; without one, where the reference data place it
+// (a centre at its FIR, the others at their aerodrome), or nowhere.
+std::optional<StationSpot> stationplace(const ClientFields& f, const RefDirectories& refs, FieldBuf& fieldbuf) {
+  if (haspositionfields(f(kLatitude), f(kLongitude))) {
+    return StationSpot{leadingnumber(f(kLatitude)), leadingnumber(f(kLongitude))};
+  }
+  const std::string_view callsign = f(kCallsign);
+  return (callsign.ends_with("CTR") ? firofcode(callsign, refs.firs, fieldbuf)
+                                    : airportofcode(callsign, refs.airports, fieldbuf))
+      .at;
+}
+
 }  // namespace
 
 ObsLists getobs(const std::string& statuspath) { return getobs(LineReader(statuspath)); }
@@ -92,16 +106,18 @@ SideList getfriends(LineReader copy, const FriendIds& friends) {
   return list;
 }
 
-SideList getedbb(const std::string& statuspath, const RegionBox& box) {
-  return getedbb(LineReader(statuspath), box);
+SideList getedbb(const std::string& statuspath, const RefDirectories& refs, const RegionBox& box) {
+  return getedbb(LineReader(statuspath), refs, box);
 }
 
-SideList getedbb(LineReader copy, const RegionBox& box) {
+SideList getedbb(LineReader copy, const RefDirectories& refs, const RegionBox& box) {
   SideList list;
+  FieldBuf fieldbuf;  // for the lookups
   list.failure = eachstatusline(std::move(copy), [&](std::string_view line) {
     if (!staffedstation(callsignof(line))) return;
     const ClientFields f(line, 17);
-    if (!box.contains(leadingnumber(f(6)), leadingnumber(f(7)))) return;
+    const std::optional<StationSpot> at = stationplace(f, refs, fieldbuf);
+    if (!at || !box.contains(at->lat, at->lon)) return;
     list.add(joined({f(1), " FIR> ", f(3), " ", ratingtext(f(17))}), f(1), f(2));
   });
   return list;

@@ -6,6 +6,7 @@
 
 #include "base/line_reader.h"
 #include "feed/status_lists.h"
+#include "refdata/directories.h"
 #include "refdata/home_file.h"
 #include "refdata/network_tables.h"
 
@@ -55,9 +56,12 @@ SideList getfriends(LineReader copy, const FriendIds& friends);
 
 // Ground, tower, departure, approach and centre stations inside the region
 // box (built in: longitude 10.92 to 14.59, latitude 50.78 to 54.16), edges
-// included: "callsign FIR> name rating".
-SideList getedbb(const std::string& statuspath, const RegionBox& box = {});
-SideList getedbb(LineReader copy, const RegionBox& box = {});
+// included: "callsign FIR> name rating". A station that reports no position
+// counts where the reference data place it by its callsign before the first
+// "_" (a centre at its FIR's reference point, the others at their
+// aerodrome); one they do not place is not listed.
+SideList getedbb(const std::string& statuspath, const RefDirectories& refs, const RegionBox& box = {});
+SideList getedbb(LineReader copy, const RefDirectories& refs, const RegionBox& box = {});
 
 // The two read from the pilot list of the last parse.
 

@@ -7,6 +7,7 @@
 
 #include "base/fields.h"
 #include "feed/client_fields.h"
+#include "layers/station_place.h"
 #include "lists/label_glyphs.h"
 #include "refdata/network_tables.h"
 #include "scene/scene_state.h"
@@ -15,11 +16,17 @@ namespace netglobe {
 
 namespace {
 
+// The airport or FIR code a station serves.
+std::string_view lookupkey(std::string_view callsign) { return callsign.substr(0, 4); }
+
 // What every label shows of its station record.
 struct Station {
   std::string callsign;
   std::string name;
   std::string rating;
+  bool positioned = true;  // false: no reported position, placed by its code or not at all
+  // The code the station's place is looked up by.
+  std::string_view key() const { return positioned ? lookupkey(callsign) : stationcode(callsign); }
 };
 
 struct Anchored {
@@ -30,9 +37,6 @@ struct Anchored {
 struct Rgb {
   float r, g, b;
 };
-
-// The airport or FIR code a station serves.
-std::string_view lookupkey(std::string_view callsign) { return callsign.substr(0, 4); }
 
 // Why a label could not be placed; null when it was drawn.
 using Failure = const char*;
@@ -50,7 +54,8 @@ Layer stationlayer(int list, Rgb colour, const std::vector<std::string>& lines, 
   for (int i = 1; i <= count; ++i) {
     const ClientFields record(lines[static_cast<std::size_t>(i)], 17);
     const Station station{std::string(record(1)), std::string(record(3)),
-                          std::string(ratingtext(record(17)))};
+                          std::string(ratingtext(record(17))),
+                          haspositionfields(record(kLatitude), record(kLongitude))};
     // The label shows positions 1 to 3 of the record split last: the
     // station's own unless a lookup finds a record of its own.
     for (int n = 1; n <= 3; ++n) fieldbuf(n).assign(record(n));
@@ -68,8 +73,9 @@ Layer showctrname(const StatusLists& lists, const FirDirectory& firs) {
   return stationlayer(
       kCtrLabelList, {1.0f, 0.7f, 1.0f}, lists.ctrlines, lists.ctrcount,
       [&](const Station& s, FieldBuf& fieldbuf, DrawList& out) -> Failure {
-        const FirInfo fir = firs.getfirinfo(lookupkey(s.callsign), fieldbuf);
+        const FirInfo fir = firs.getfirinfo(s.key(), fieldbuf);
         if (!fir.readable) return "centre labels: cannot read firs.dat";
+        if (!s.positioned && !fir.firfound) return nullptr;
         drawlabel(out, getxyz(fir.destlat + 0.4, fir.destlon - 1.5, 0),
                   s.callsign + " " + s.name + " " + s.rating);
         return nullptr;
@@ -81,13 +87,14 @@ Layer showaprname(const StatusLists& lists, const AirportDirectory& airports,
   return stationlayer(
       kAprLabelList, {0.0f, 1.0f, 0.0f}, lists.applines, lists.appcount,
       [&](const Station& s, FieldBuf& fieldbuf, DrawList& out) -> Failure {
-        const std::string_view key = lookupkey(s.callsign);
+        const std::string_view key = s.key();
         const AirportPos airport = airports.getdestlatlon(key, fieldbuf);
         if (!airport.readable) return "approach labels: cannot read airports.dat";
         Anchored at{airport.destlat, airport.destlon};
         if (at.lat == 0) {
           const FirInfo fir = firs.getfirinfo(key, fieldbuf);
           if (!fir.readable) return "approach labels: cannot read firs.dat";
+          if (!s.positioned && !fir.firfound) return nullptr;
           at = {fir.destlat, fir.destlon};
         }
         // The airport's code and place, the FIR's code and name, or the
@@ -102,8 +109,9 @@ Layer showtwrname(const StatusLists& lists, const AirportDirectory& airports) {
   return stationlayer(
       kTwrLabelList, {0.0f, 1.0f, 1.0f}, lists.twrlines, lists.twrcount,
       [&](const Station& s, FieldBuf& fieldbuf, DrawList& out) -> Failure {
-        const AirportPos airport = airports.getdestlatlon(lookupkey(s.callsign), fieldbuf);
+        const AirportPos airport = airports.getdestlatlon(s.key(), fieldbuf);
         if (!airport.readable) return "tower labels: cannot read airports.dat";
+        if (!s.positioned && !airport.found) return nullptr;
         // Code, place and airport name; or, not found, the station's
         // callsign, name and member id.
         std::string where = fieldbuf(1) + " " + fieldbuf(3);

@@ -8,7 +8,10 @@ namespace netglobe {
 
 // Labels of the staffed stations, one for every line of a station list
 // (no test of the station kind). The anchor is looked up with the first
-// four characters of the callsign (all of it when shorter). A directory
+// four characters of the callsign (all of it when shorter). A station that
+// reports no position (latitude or longitude empty) is looked up by its
+// callsign before the first "_" instead, and gets no label where neither
+// directory places it ("near 0/0" below is for the others). A directory
 // that cannot be read ends the layer with the labels built so far and a
 // reason in Layer::failure.
 

@@ -17,7 +17,9 @@ struct PickHits {
 // region centred at (x, y), in pixels of the viewport with the origin top
 // left. `draw` draws the scene without presenting it and must drop the name
 // after the aircraft. The projection and the current matrix are left as
-// they were. A viewport without area gives no hits.
+// they were. A viewport without area gives no hits. When more objects are
+// hit than the buffer holds, the scene is drawn again into a larger one, so
+// every hit is reported up to a million records.
 PickHits pickpass(float x, float y, const std::function<void()>& draw);
 
 }  // namespace netglobe

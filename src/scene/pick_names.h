@@ -4,21 +4,24 @@
 
 namespace netglobe {
 
-// Selection names of the picked objects: one range per kind of object, each
-// as large as its status list, so no name of one kind can be read as another.
-// Name 0 means no object.
+// Selection names of the picked objects: the kind in the top two bits and
+// the entry of its status list in the others, so no name of one kind can be
+// read as another however long the lists grow. Name 0 means no object.
 enum class PickKind { None, Approach, ActiveFir, Tower, Aircraft };
 
-inline constexpr std::uint32_t kApproachNames = 0;      // approach station i: i
-inline constexpr std::uint32_t kActiveFirNames = 1000;  // centre station i: 1000 + i
-inline constexpr std::uint32_t kTowerNames = 2000;      // tower station i: 2000 + i
-inline constexpr std::uint32_t kAircraftNames = 3000;   // pilot i: 3000 + i
-// Station ranges hold entries 1 to 999, the aircraft range 1 to 1000: more
-// than the status lists keep (500 stations of each kind, 1000 pilots).
-inline constexpr std::uint32_t kNameRange = 1000;
+inline constexpr int kPickKindShift = 30;
+inline constexpr std::uint32_t kApproachNames = 0u << kPickKindShift;   // approach station i: i
+inline constexpr std::uint32_t kActiveFirNames = 1u << kPickKindShift;  // centre station i
+inline constexpr std::uint32_t kTowerNames = 2u << kPickKindShift;      // tower station i
+inline constexpr std::uint32_t kAircraftNames = 3u << kPickKindShift;   // pilot i
+// Each kind names its entries 1 to kNameRange - 1, far more than a status
+// file the download accepts can list.
+inline constexpr std::uint32_t kNameRange = 1u << kPickKindShift;
 
-// The name of entry index (1-based, as in the status lists) of a kind.
+// The name of entry index (1-based, as in the status lists) of a kind; 0
+// for an entry no name can stand for.
 constexpr std::uint32_t pickname(PickKind kind, int index) {
+  if (index < 1 || static_cast<std::uint32_t>(index) >= kNameRange) return 0;
   const auto i = static_cast<std::uint32_t>(index);
   switch (kind) {
     case PickKind::Approach: return kApproachNames + i;
@@ -36,14 +39,14 @@ struct PickTarget {
   bool operator==(const PickTarget&) const = default;
 };
 
-// The object a name stands for; None for 0 and for names outside the ranges.
+// The object a name stands for; None for 0 and for a kind's name without
+// an entry.
 constexpr PickTarget decodepick(std::uint32_t name) {
-  constexpr PickKind kinds[] = {PickKind::Approach, PickKind::ActiveFir, PickKind::Tower};
-  if (name > kAircraftNames && name <= kAircraftNames + kNameRange) {
-    return {PickKind::Aircraft, static_cast<int>(name - kAircraftNames)};
-  }
-  if (name >= kAircraftNames || name % kNameRange == 0) return {};
-  return {kinds[name / kNameRange], static_cast<int>(name % kNameRange)};
+  constexpr PickKind kinds[] = {PickKind::Approach, PickKind::ActiveFir, PickKind::Tower,
+                                PickKind::Aircraft};
+  const std::uint32_t index = name % kNameRange;
+  if (index == 0) return {};
+  return {kinds[name >> kPickKindShift], static_cast<int>(index)};
 }
 
 }  // namespace netglobe

@@ -202,7 +202,7 @@ void Session::sidelist(int routine, Effects& out) {
       break;
     }
     case 2: fill(3, getfriends(nextcopy(), friends_.ids()), "getfriends"); break;
-    case 3: fill(4, getedbb(nextcopy(), homeregion().box), "getedbb"); break;
+    case 3: fill(4, getedbb(nextcopy(), refs_, homeregion().box), "getedbb"); break;
     case 4: fill(5, getinbound(nextlists_, homeregion()), "getinbound"); break;
     case 5: fill(6, getoutbound(nextlists_, homeregion()), "getoutbound"); break;
   }

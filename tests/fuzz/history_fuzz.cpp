@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "feed/client_fields.h"
 #include "feed/status_parser.h"
 #include "fuzz_checks.h"
 #include "history/history_codec.h"
@@ -81,7 +82,13 @@ void checkpositions(std::string_view text) {
   lists.topcount = 0;
   what2array(LineReader::fromtext(text), lists);
   std::vector<PilotPosition> pilots = decodepositions(text);
-  FUZZ_CHECK(pilots.size() >= std::size_t(lists.pilcount));
+  // Every pilot of the parse that reports a position, and no other.
+  std::size_t placed = 0;
+  for (int i = 1; i <= lists.pilcount; ++i) {
+    const ClientFields f(lists.pillines[std::size_t(i)], kLongitude);
+    placed += haspositionfields(f(kLatitude), f(kLongitude));
+  }
+  FUZZ_CHECK(pilots.size() == placed);
   for (const PilotPosition& p : pilots) {
     FUZZ_CHECK(std::isfinite(p.lat) && std::isfinite(p.lon));
     FUZZ_CHECK(p.key == pilotkey(p.callsign, p.memberid));

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "feed/client_fields.h"
 #include "feed/status_parser.h"
 #include "fuzz_checks.h"
 #include "layers/aircraft_layers.h"
@@ -41,14 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   refs.firs.load(LineReader::fromtext(files[2]));
   refs.outlines.load(LineReader::fromtext(files[3]));
 
-  // One disc per pilot, each under its own name.
+  // One disc per pilot that reports a position, each under its own name.
   const Layer aircraft = drawaircraft(lists, FriendIds(), 0.03);
   checktraffic(aircraft, kAircraftList);
   const std::vector<std::uint32_t> names = fuzz::loadednames(aircraft.ops);
-  FUZZ_CHECK(names.size() == std::size_t(lists.pilcount));
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    FUZZ_CHECK(names[i] == pickname(PickKind::Aircraft, int(i) + 1));
+  std::vector<std::uint32_t> placed;
+  for (int i = 1; i <= lists.pilcount; ++i) {
+    const ClientFields f(lists.pillines[std::size_t(i)], kLongitude);
+    if (haspositionfields(f(kLatitude), f(kLongitude))) placed.push_back(pickname(PickKind::Aircraft, i));
   }
+  FUZZ_CHECK(names == placed);
   FUZZ_CHECK(aircraft.ops.countof(DrawOp::Kind::Begin) == names.size());
 
   checktraffic(drawaircraftdir(lists, refs.airports), kDirList);
@@ -59,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Layer twr = drawtwr(lists, refs.airports, 0.1);
   checktraffic(twr, kTwrList);
   checknames(twr, PickKind::Tower, lists.twrcount);
-  FUZZ_CHECK(twr.ops.countof(DrawOp::Kind::Begin) == std::size_t(lists.twrcount));
+  FUZZ_CHECK(twr.ops.countof(DrawOp::Kind::Begin) == fuzz::loadednames(twr.ops).size());
+  FUZZ_CHECK(twr.ops.countof(DrawOp::Kind::Begin) <= std::size_t(lists.twrcount));
 
   // Outlines alone or filled too, as the input's length says.
   const Layer actfir = drawactfir(lists, refs.firs, refs.outlines, int(size % 2));
