@@ -74,6 +74,25 @@ TEST(FlightDetails, PilotWithAndWithoutPlanAcrossTheAntimeridianAndUnknownDestin
   EXPECT_FLOAT_EQ(float(last.x), float(end.x));
   EXPECT_FLOAT_EQ(float(last.y), float(end.y));
 
+  // The trail: the pilot's fixes of the window, wherever it stands in each
+  // frame, and no other pilot's.
+  const auto frame = [](std::int64_t ms, std::vector<PilotPosition> pilots) {
+    return PositionFrame{std::uint64_t(ms), ms, std::move(pilots)};
+  };
+  const std::vector<PositionFrame> frames = {
+      frame(1000, {pilotposition("ANZ1", "100002", -17.0, -179.0), pilotposition("X", "1", 0, 0)}),
+      frame(31000, {pilotposition("X", "1", 0, 1), pilotposition("Y", "2", 0, 2),
+                    pilotposition("ANZ1", "100002", -17.2, -179.2)}),
+      frame(61000, {pilotposition("ANZ1", "999", -17.4, -179.4)})};
+  const Layer trail = drawpanelflight(PanelFlight{"ANZ1", "100002", {}, {}, {}, {}}, frames, 61000);
+  std::vector<double> xs;
+  for (const DrawOp& op : trail.ops.ops()) {
+    if (op.kind == DrawOp::Kind::Vertex) xs.push_back(op.point().x);
+  }
+  ASSERT_EQ(xs.size(), 2u);
+  EXPECT_FLOAT_EQ(float(xs[0]), float(getxyz(-17.0, -179.0, 0).x));
+  EXPECT_FLOAT_EQ(float(xs[1]), float(getxyz(-17.2, -179.2, 0).x));
+
   // A destination not in the directory: the code alone, no distance left,
   // no line; the distance flown still comes from the departure.
   p = pilotdetails("DLH2:100003:Max:PILOT::52.5:13.4:5000:45:C172:100:EDDB:5500:XXXX:", airports);

@@ -79,10 +79,24 @@ void drawpilottrack(DrawList& out, const std::vector<PositionFrame>& frames, std
                     std::string_view memberid, std::int64_t endms) {
   Track track{callsign, memberid, {}, {}};
   const std::uint64_t key = pilotkey(callsign, memberid);
+  const auto same = [&](const PilotPosition& p) {
+    return p.key == key && p.callsign == callsign && p.memberid == memberid;
+  };
+  // A pilot keeps about its place in the status file from one refresh to
+  // the next: the search starts where the frame before found it and widens
+  // from there, so a busy network's frames are not read end to end.
+  std::size_t hint = 0;
   for (const PositionFrame* frame : trailwindow(frames, endms)) {
-    for (const PilotPosition& p : frame->pilots) {
-      if (p.key != key || p.callsign != callsign || p.memberid != memberid) continue;
-      track.fixes.push_back({frame->receiptms, &p});
+    const std::vector<PilotPosition>& pilots = frame->pilots;
+    const std::size_t n = pilots.size();
+    for (std::size_t step = 0; step < 2 * n + 1; ++step) {
+      // hint, hint + 1, hint - 1, hint + 2, ...: every index once.
+      const std::size_t off = (step + 1) / 2;
+      if (step % 2 == 1 ? hint + off >= n : off > hint) continue;
+      const std::size_t i = step % 2 == 1 ? hint + off : hint - off;
+      if (i >= n || !same(pilots[i])) continue;
+      track.fixes.push_back({frame->receiptms, &pilots[i]});
+      hint = i;
       break;  // one fix a frame
     }
   }

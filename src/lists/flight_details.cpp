@@ -194,7 +194,10 @@ AerodromeDetails aerodromedetails(std::string_view code, const StatusLists& list
 
   const std::optional<ClientPlace> at = d.aerodrome.place;
   for (int i = 1; i <= entrycount(lists.pillines, lists.pilcount); ++i) {
-    const ClientFields f(lists.pillines[std::size_t(i)], kDestination);
+    const std::string& line = lists.pillines[std::size_t(i)];
+    // Most pilots fly elsewhere: a line without the code is not split.
+    if (line.find(code) == std::string::npos) continue;
+    const ClientFields f(line, kDestination);
     const bool arriving = f(kDestination) == code;
     const bool departing = f(kDeparture) == code;
     if (!arriving && !departing) continue;
