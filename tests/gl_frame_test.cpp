@@ -16,6 +16,7 @@
 #include "feed/status_parser.h"
 #include "geo/globe_coords.h"
 #include "gl_suite_widget.h"
+#include "layers/destination_line.h"
 #include "lists/pilot_labels.h"
 #include "refdata/directories.h"
 #include "render/gl_scene.h"
@@ -96,6 +97,49 @@ TEST_F(GlFrameTest, DefaultViewCentresLatitude51Longitude12AndClipsTheFarSide) {
   EXPECT_EQ(countcolour(frameat(ViewState{}), red), 0);
   gl.compile({kAircraftList, marker(51 - 70, 12)});
   EXPECT_GT(countcolour(frameat(ViewState{}), red), 0);
+}
+
+TEST_F(GlFrameTest, TheLineToTheDestinationEndsAtTheDestinationsPlace) {
+  const QColor red(255, 0, 0);
+  const QColor cyan(102, 255, 255);  // the line's colour
+  const double destlat = 52.5597, destlon = 13.2877;
+  gl.compile({kAircraftList, marker(destlat, destlon)});
+  QImage frame = frameat(ViewState{});
+  QPointF dest;
+  int reds = 0;
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      if (frame.pixelColor(x, y) == red) dest += QPointF(x, y), ++reds;
+    }
+  }
+  ASSERT_GT(reds, 0);
+  dest /= reds;
+
+  gl.compile(drawpanelflight(PanelFlight{"DLH1", "1", 48.0, 2.0, destlat, destlon}, {}, 0));
+  scene.details = 1;
+  frame = frameat(ViewState{});
+  std::vector<QPoint> line;
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      if (frame.pixelColor(x, y) == cyan) line.push_back({x, y});
+    }
+  }
+  ASSERT_GT(line.size(), 100u);
+  const auto farthest = [&](QPointF from) {
+    QPoint best = line.front();
+    for (const QPoint& p : line) {
+      if (QLineF(from, p).length() > QLineF(from, best).length()) best = p;
+    }
+    return best;
+  };
+  // The far end from the destination is the aircraft's; the far end from
+  // that lies on the destination's point.
+  const QPoint aircraft = farthest(dest);
+  EXPECT_GT(QLineF(aircraft, dest).length(), 50);
+  EXPECT_LE(QLineF(farthest(aircraft), dest).length(), 3.0);
+  // Closed: nothing of it is drawn.
+  scene.details = -1;
+  EXPECT_EQ(countcolour(frameat(ViewState{}), cyan), 0);
 }
 
 TEST_F(GlFrameTest, PilotLabelsStartAtTheirPoint) {

@@ -87,6 +87,11 @@ TEST(Parseoptions, MistakesAreReported) {
   }
   EXPECT_EQ(parseoptions({"--refresh=1"}, nullptr).options.refreshseconds, 1);
   EXPECT_EQ(parseoptions({}, nullptr).options.refreshseconds, 30);
+  for (const char* bad : {"", "EDD", "EDDF,EDDMX", "ED-F"}) {
+    EXPECT_NE(parseoptions({"--home", bad}, nullptr).error, "") << bad;
+  }
+  EXPECT_EQ(parseoptions({"--home=eddf,EDDM"}, nullptr).options.homeairports,
+            (std::vector<std::string>{"EDDF", "EDDM"}));
 }
 
 }  // namespace

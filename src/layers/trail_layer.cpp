@@ -58,7 +58,50 @@ void drawtrack(DrawList& out, const Track& track) {
   }
 }
 
+// The frames a trail ending at endms passes through, oldest first.
+std::vector<const PositionFrame*> trailwindow(const std::vector<PositionFrame>& frames,
+                                              std::int64_t endms) {
+  std::vector<const PositionFrame*> window;
+  for (const PositionFrame& frame : frames) {
+    if (frame.receiptms > endms - kTrailWindowMs && frame.receiptms <= endms) {
+      window.push_back(&frame);
+    }
+  }
+  std::stable_sort(window.begin(), window.end(), [](const PositionFrame* a, const PositionFrame* b) {
+    return a->receiptms < b->receiptms;
+  });
+  return window;
+}
+
 }  // namespace
+
+void drawpilottrack(DrawList& out, const std::vector<PositionFrame>& frames, std::string_view callsign,
+                    std::string_view memberid, std::int64_t endms) {
+  Track track{callsign, memberid, {}, {}};
+  const std::uint64_t key = pilotkey(callsign, memberid);
+  const auto same = [&](const PilotPosition& p) {
+    return p.key == key && p.callsign == callsign && p.memberid == memberid;
+  };
+  // A pilot keeps about its place in the status file from one refresh to
+  // the next: the search starts where the frame before found it and widens
+  // from there, so a busy network's frames are not read end to end.
+  std::size_t hint = 0;
+  for (const PositionFrame* frame : trailwindow(frames, endms)) {
+    const std::vector<PilotPosition>& pilots = frame->pilots;
+    const std::size_t n = pilots.size();
+    for (std::size_t step = 0; step < 2 * n + 1; ++step) {
+      // hint, hint + 1, hint - 1, hint + 2, ...: every index once.
+      const std::size_t off = (step + 1) / 2;
+      if (step % 2 == 1 ? hint + off >= n : off > hint) continue;
+      const std::size_t i = step % 2 == 1 ? hint + off : hint - off;
+      if (i >= n || !same(pilots[i])) continue;
+      track.fixes.push_back({frame->receiptms, &pilots[i]});
+      hint = i;
+      break;  // one fix a frame
+    }
+  }
+  drawtrack(out, track);
+}
 
 Layer drawtrails(const std::vector<PositionFrame>& frames, const StatusLists& lists,
                  const FriendIds& friends, std::int64_t endms) {
@@ -79,16 +122,7 @@ Layer drawtrails(const std::vector<PositionFrame>& frames, const StatusLists& li
                       pilotmark(f(kDestination), f(kMemberId), friends).rim, {}});
   }
 
-  std::vector<const PositionFrame*> window;
-  for (const PositionFrame& frame : frames) {
-    if (frame.receiptms > endms - kTrailWindowMs && frame.receiptms <= endms) {
-      window.push_back(&frame);
-    }
-  }
-  std::stable_sort(window.begin(), window.end(), [](const PositionFrame* a, const PositionFrame* b) {
-    return a->receiptms < b->receiptms;
-  });
-  for (const PositionFrame* frame : window) {
+  for (const PositionFrame* frame : trailwindow(frames, endms)) {
     for (const PilotPosition& p : frame->pilots) {
       const auto found = bykey.find(p.key);
       if (found == bykey.end()) continue;

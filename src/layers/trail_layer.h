@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "feed/status_lists.h"
@@ -26,5 +27,10 @@ inline constexpr double kTrailBreakNm = 300;
 // names: the frame draws it after the names are dropped.
 Layer drawtrails(const std::vector<PositionFrame>& frames, const StatusLists& lists,
                  const FriendIds& friends, std::int64_t endms);
+
+// One pilot's track of the same frames, by the same rules, appended to out
+// as line strips without a colour of their own.
+void drawpilottrack(DrawList& out, const std::vector<PositionFrame>& frames, std::string_view callsign,
+                    std::string_view memberid, std::int64_t endms);
 
 }  // namespace netglobe

@@ -10,14 +10,14 @@
 
 namespace netglobe {
 
-namespace {
-
 std::optional<ClientPlace> placeof(std::string_view lattext, std::string_view lontext) {
   const std::optional<double> lat = numberat(lattext);
   const std::optional<double> lon = numberat(lontext);
   if (!lat || !lon || *lat < -90 || *lat > 90 || *lon < -180 || *lon > 180) return std::nullopt;
   return ClientPlace{*lat, *lon};
 }
+
+namespace {
 
 ClientKind kindof(std::string_view line, const ClientFields& f) {
   if (f(kObserverText).starts_with(kObserverMark)) return ClientKind::Observer;

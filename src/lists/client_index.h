@@ -24,6 +24,10 @@ struct ClientPlace {
   bool operator==(const ClientPlace&) const = default;
 };
 
+// The place of a latitude and a longitude field; none when either is empty,
+// holds no number or lies outside -90..90 / -180..180.
+std::optional<ClientPlace> placeof(std::string_view lattext, std::string_view lontext);
+
 // One client line of the stored copy, windows-1252 as it stands there.
 struct ClientEntry {
   std::string callsign;  // position 1

@@ -52,10 +52,6 @@ void eachpilotrecord(const StatusLists& lists, Each each) {
   }
 }
 
-bool inregionbox(std::optional<StationSpot> at) {
-  return at && at->lon >= 10.92 && at->lon <= 14.59 && at->lat >= 50.78 && at->lat <= 54.16;
-}
-
 bool staffedstation(std::string_view callsign) {
   for (std::string_view suffix : {"GND", "TWR", "DEP", "APP", "CTR"}) {
     if (callsign.ends_with(suffix)) return true;
@@ -110,35 +106,36 @@ SideList getfriends(LineReader copy, const FriendIds& friends) {
   return list;
 }
 
-SideList getedbb(const std::string& statuspath, const RefDirectories& refs) {
-  return getedbb(LineReader(statuspath), refs);
+SideList getedbb(const std::string& statuspath, const RefDirectories& refs, const RegionBox& box) {
+  return getedbb(LineReader(statuspath), refs, box);
 }
 
-SideList getedbb(LineReader copy, const RefDirectories& refs) {
+SideList getedbb(LineReader copy, const RefDirectories& refs, const RegionBox& box) {
   SideList list;
   FieldBuf fieldbuf;  // for the lookups
   list.failure = eachstatusline(std::move(copy), [&](std::string_view line) {
     if (!staffedstation(callsignof(line))) return;
     const ClientFields f(line, 17);
-    if (!inregionbox(stationplace(f, refs, fieldbuf))) return;
+    const std::optional<StationSpot> at = stationplace(f, refs, fieldbuf);
+    if (!at || !box.contains(at->lat, at->lon)) return;
     list.add(joined({f(1), " FIR> ", f(3), " ", ratingtext(f(17))}), f(1), f(2));
   });
   return list;
 }
 
-SideList getinbound(const StatusLists& lists) {
+SideList getinbound(const StatusLists& lists, const HomeRegion& home) {
   SideList list;
   eachpilotrecord(lists, [&](const ClientFields& f) {
-    if (!ishomeairport(f(14))) return;
+    if (!home.ishome(f(14))) return;
     list.add(joined({f(1), " in> ", f(14), " ", f(3)}), f(1), f(2));
   });
   return list;
 }
 
-SideList getoutbound(const StatusLists& lists) {
+SideList getoutbound(const StatusLists& lists, const HomeRegion& home) {
   SideList list;
   eachpilotrecord(lists, [&](const ClientFields& f) {
-    if (!ishomeairport(f(12))) return;
+    if (!home.ishome(f(12))) return;
     list.add(joined({f(1), " out> ", f(14), " ", f(3)}), f(1), f(2));
   });
   return list;

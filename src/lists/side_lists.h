@@ -7,6 +7,7 @@
 #include "base/line_reader.h"
 #include "feed/status_lists.h"
 #include "refdata/directories.h"
+#include "refdata/home_file.h"
 #include "refdata/network_tables.h"
 
 namespace netglobe {
@@ -53,22 +54,22 @@ ObsLists getobs(LineReader copy);
 SideList getfriends(const std::string& statuspath, const FriendIds& friends);
 SideList getfriends(LineReader copy, const FriendIds& friends);
 
-// Ground, tower, departure, approach and centre stations inside longitude
-// 10.92 to 14.59 and latitude 50.78 to 54.16, edges included:
-// "callsign FIR> name rating". A station that reports no position counts
-// where the reference data place it by its callsign before the first "_"
-// (a centre at its FIR's reference point, the others at their aerodrome);
-// one they do not place is not listed.
-SideList getedbb(const std::string& statuspath, const RefDirectories& refs);
-SideList getedbb(LineReader copy, const RefDirectories& refs);
+// Ground, tower, departure, approach and centre stations inside the region
+// box (built in: longitude 10.92 to 14.59, latitude 50.78 to 54.16), edges
+// included: "callsign FIR> name rating". A station that reports no position
+// counts where the reference data place it by its callsign before the first
+// "_" (a centre at its FIR's reference point, the others at their
+// aerodrome); one they do not place is not listed.
+SideList getedbb(const std::string& statuspath, const RefDirectories& refs, const RegionBox& box = {});
+SideList getedbb(LineReader copy, const RefDirectories& refs, const RegionBox& box = {});
 
 // The two read from the pilot list of the last parse.
 
 // Pilots bound for a home aerodrome: "callsign in> destination name".
-SideList getinbound(const StatusLists& lists);
+SideList getinbound(const StatusLists& lists, const HomeRegion& home = {});
 
 // Pilots leaving a home aerodrome. The row shows the destination, as the
 // inbound row does: "callsign out> destination name".
-SideList getoutbound(const StatusLists& lists);
+SideList getoutbound(const StatusLists& lists, const HomeRegion& home = {});
 
 }  // namespace netglobe

@@ -25,6 +25,7 @@ std::vector<ListCall> framelists(const SceneState& s, const ReadyLists& ready) {
   // The trails carry no names: drawn before the aircraft they would be
   // picked as the last tower.
   built(s.trails == 1, kTrailList, ListSetup::LineWidth1);
+  built(s.details == 1 && !s.selecting, kDetailList, ListSetup::None);
   built(true, kDirList, ListSetup::None);
   built(s.stationlabels == 1, kCtrLabelList, ListSetup::None);
   built(s.stationlabels == 1, kAprLabelList, ListSetup::None);

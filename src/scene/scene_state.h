@@ -24,8 +24,9 @@ enum ListNumber : int {
   kPilotLabelList = 16,
   kMarkerList = 17,  // the ring around a client the view has flown to
   kTrailList = 18,   // pilots' tracks through the kept refreshes
+  kDetailList = 19,  // the details panel's pilot: line to its destination, its trail
 };
-inline constexpr int kLastSceneList = kTrailList;
+inline constexpr int kLastSceneList = kDetailList;
 // Labels have glyphs for windows-1252 bytes below this; byte 255 has none.
 inline constexpr int kGlyphCount = 255;
 
@@ -49,6 +50,7 @@ struct SceneState {
   int showlist6 = -1;
   int marker = -1;  // the ring around a client the view has flown to
   int trails = -1;  // pilots' tracks through the kept refreshes
+  int details = -1;  // the line and trail of the pilot in the details panel
   bool selecting = false;  // a pick pass draws the scene into the selection buffer
   bool operator==(const SceneState&) const = default;
 };

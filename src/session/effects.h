@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "lists/flight_details.h"
 #include "scene/key_table.h"
 #include "scene/layer.h"
 
@@ -68,6 +69,7 @@ struct Effects {
   std::optional<PickText> pick;
   std::optional<std::string> summary;  // the pick summary line alone
   std::optional<SearchView> search;    // the field opens, shows these, or closes
+  std::optional<DetailsView> details;  // the details panel opens, shows these, or closes
   bool focusstatus = false;  // the keyboard focus back to the status line
   bool hidelog = false;
   std::vector<std::string> notes;  // one line each on stderr

@@ -16,6 +16,7 @@ void append(Effects& into, Effects&& from) {
   if (from.pick) into.pick = std::move(from.pick);
   if (from.summary) into.summary = std::move(from.summary);
   if (from.search) into.search = std::move(from.search);
+  if (from.details) into.details = std::move(from.details);
   into.focusstatus = into.focusstatus || from.focusstatus;
   into.hidelog = into.hidelog || from.hidelog;
   for (std::string& note : from.notes) into.notes.push_back(std::move(note));

@@ -1,10 +1,18 @@
 #include "session/finding.h"
 
+#include "feed/client_fields.h"
 #include "layers/marker_ring.h"
+#include "refdata/home_file.h"
 #include "lists/pick_decode.h"
 #include "scene/flight.h"
 
 namespace netglobe {
+
+namespace {
+
+constexpr int kDeparture = 12;  // the pilot line's departure aerodrome
+
+}  // namespace
 
 Effects Finding::opensearch() {
   searchopen_ = true;
@@ -23,12 +31,24 @@ Effects Finding::closesearch() {
 
 Effects Finding::searchfor(const std::string& text) {
   search_ = searchclients(*index_, text);
-  return showsearch(searchfooter(search_));
+  // A whole aerodrome code of the directory comes first.
+  airportmatch_.reset();
+  std::string_view code = text;
+  while (!code.empty() && code.front() == ' ') code.remove_prefix(1);
+  while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
+  if (const std::string icao = homecode(code); !icao.empty() && airports_) {
+    AerodromeName found = aerodromename(icao, *airports_);
+    if (found.place) airportmatch_ = std::move(found);
+  }
+  std::string footer = searchfooter(search_);
+  if (airportmatch_ && search_.total == 0) footer.clear();
+  return showsearch(std::move(footer));
 }
 
 Effects Finding::showsearch(std::string footer) const {
   Effects out;
   SearchView view{true, {}, std::move(footer)};
+  if (airportmatch_) view.rows.push_back(airportmatch_->code + " APT> " + airportmatch_->name);
   for (const ClientMatch& match : search_.matches) view.rows.push_back(searchrow(match.client));
   out.search = std::move(view);
   return out;
@@ -40,11 +60,58 @@ Effects Finding::listmatches(ClientSearch found, std::string footer) {
 }
 
 Effects Finding::choosematch(std::size_t match, ViewState& view) {
+  chosen_.reset();
+  if (airportmatch_) {
+    if (match == 0) {
+      const AerodromeName& a = *airportmatch_;
+      Effects out = flyto(ClientEntry{a.code, "", a.name, ClientKind::Other, a.place}, view);
+      flyingtoaerodrome_ = chosenaerodrome_ = true;
+      return out;
+    }
+    --match;
+  }
   if (match >= search_.matches.size()) return {};
   const ClientEntry& client = search_.matches[match].client;
   // Without a position the field says so, stays open, and the view stays.
   if (!client.place) return showsearch(client.callsign + " has no position");
-  return flyto(ClientEntry(client), view);
+  Effects out = flyto(ClientEntry(client), view);
+  chosen_ = client;
+  return out;
+}
+
+Finding::Opens Finding::opened(const StatusLists& shown) const {
+  Opens opens;
+  if (chosenaerodrome_ && flyingto_) {
+    opens.kind = Opens::Aerodrome;
+    opens.code = flyingto_->callsign;
+    return opens;
+  }
+  if (!chosen_) return opens;
+  // An inbound or outbound row is about its home aerodrome; a pilot's
+  // other rows and matches about the flight.
+  if (chosenbox_ == 5 || chosenbox_ == 6) {
+    if (const std::string* line = findpilotline(shown, chosen_->callsign, chosen_->memberid)) {
+      const ClientFields f(*line, kDestination);
+      opens.kind = Opens::Aerodrome;
+      opens.code = f(chosenbox_ == 5 ? kDestination : kDeparture);
+      return opens;
+    }
+  }
+  if (chosen_->kind == ClientKind::Pilot) {
+    opens.kind = Opens::Pilot;
+    opens.callsign = chosen_->callsign;
+    opens.memberid = chosen_->memberid;
+  }
+  return opens;
+}
+
+Effects Finding::flytopilot(const RowClient& pilot, ViewState& view) {
+  chosen_.reset();
+  const ClientEntry* client = index_->find(pilot.callsign, pilot.memberid);
+  Effects out;
+  if (client && client->place) return flyto(ClientEntry(*client), view);
+  out.summary = pilot.callsign + (client ? " has no position" : " not found");
+  return out;
 }
 
 void Finding::setrows(int box, std::vector<RowClient> clients, std::shared_ptr<const ClientIndex> index) {
@@ -60,6 +127,7 @@ Effects Finding::choosesidelistrow(int box, std::size_t row, ViewState& view) {
   // The row's own copy: while a refresh is shown list by list, rows of
   // the old copy and of the new stand side by side.
   const ClientEntry* client = rows.index->find(named.callsign, named.memberid);
+  chosen_.reset();
   Effects out;
   if (!client) {
     out.summary = named.callsign + " not found";
@@ -67,12 +135,16 @@ Effects Finding::choosesidelistrow(int box, std::size_t row, ViewState& view) {
     out.summary = client->callsign + " has no position";
   } else {
     out = flyto(ClientEntry(*client), view);
+    chosen_ = *client;
+    chosenbox_ = box;
   }
   return out;
 }
 
 Effects Finding::flyto(const ClientEntry& client, ViewState& view) {
   stopfollowing();
+  flyingtoaerodrome_ = chosenaerodrome_ = false;
+  chosenbox_ = 0;
   view = flighttoclient(view, client.place->lat, client.place->lon);
   flyingto_ = client;
   searchopen_ = false;
@@ -91,7 +163,8 @@ void Finding::arrived(Effects& out, const StatusLists& shown) {
   out.layers.push_back(drawmarker(client.place->lat, client.place->lon));
   out.timers.push_back({TimerId::Marker, true});
   out.render = true;
-  out.summary = summaryof(client, shown);
+  out.summary = flyingtoaerodrome_ ? client.callsign + " " + client.name : summaryof(client, shown);
+  flyingtoaerodrome_ = false;
   if (client.kind == ClientKind::Pilot) {
     following_ = followedpilot(client);
     *out.summary += " (followed)";

@@ -10,8 +10,10 @@
 #include "lists/client_follow.h"
 #include "lists/client_index.h"
 #include "lists/client_search.h"
+#include "lists/flight_details.h"
 #include "lists/side_lists.h"
 #include "scene/view_status.h"
+#include "refdata/directories.h"
 #include "session/effects.h"
 
 namespace netglobe {
@@ -21,6 +23,16 @@ namespace netglobe {
 // refresh to refresh. The view it flies is the session's.
 class Finding {
  public:
+  // What a chosen match or row opens in the details panel.
+  struct Opens {
+    enum Kind { Nothing, Pilot, Aerodrome } kind = Nothing;
+    std::string callsign, memberid;  // Pilot
+    std::string code;                // Aerodrome
+  };
+  // The airport directory: a whole aerodrome code typed into the search
+  // is found there.
+  void setairports(const AirportDirectory* airports) { airports_ = airports; }
+
   Effects opensearch();
   Effects closesearch();
   Effects searchfor(const std::string& text);
@@ -29,6 +41,11 @@ class Finding {
   // Matches found elsewhere (what the globe filter keeps) in place of the
   // search's own, with the line under them.
   Effects listmatches(ClientSearch found, std::string footer);
+  // What the last choice opens in the details panel; the pilot list on
+  // screen tells the aerodrome of an inbound or outbound row.
+  Opens opened(const StatusLists& shown) const;
+  // Flies to a pilot named by a line of the details panel.
+  Effects flytopilot(const RowClient& pilot, ViewState& view);
 
   // The clients of a side list's rows and the index of the copy they come from.
   void setrows(int box, std::vector<RowClient> clients, std::shared_ptr<const ClientIndex> index);
@@ -62,6 +79,14 @@ class Finding {
   bool searchopen_ = false;
   std::optional<ClientEntry> flyingto_;  // a flight to a client under way
   std::optional<FollowedPilot> following_;
+  const AirportDirectory* airports_ = nullptr;
+  std::optional<AerodromeName> airportmatch_;  // the aerodrome whose code was searched for
+  bool flyingtoaerodrome_ = false;
+  // The last choice: a client (with the side-list box it came from, 0 for
+  // the search) or the aerodrome match.
+  std::optional<ClientEntry> chosen_;
+  int chosenbox_ = 0;
+  bool chosenaerodrome_ = false;
 };
 
 }  // namespace netglobe

@@ -93,16 +93,23 @@ void Replay::leave() {
   store_.dropunpacked();
 }
 
-Layer Replay::trails(const StatusLists& lists, const FriendIds& friends, std::int64_t nowms) {
+std::int64_t Replay::trailend(std::int64_t nowms) const {
   // The trails end at the refresh on screen: the replayed one, or the newest.
-  std::int64_t endms = nowms;
-  if (at_) {
-    endms = receiptms_;
-  } else if (store_.size() > 0) {
-    endms = store_.at(store_.size() - 1).receiptms;
-  }
+  if (at_) return receiptms_;
+  if (store_.size() > 0) return store_.at(store_.size() - 1).receiptms;
+  return nowms;
+}
+
+Layer Replay::trails(const StatusLists& lists, const FriendIds& friends, std::int64_t nowms) {
+  const std::int64_t endms = trailend(nowms);
   frames_.update(store_, endms, kTrailWindowMs);
   return drawtrails(frames_.frames(), lists, friends, endms);
+}
+
+Layer Replay::panelflight(const std::optional<PanelFlight>& flight, std::int64_t nowms, bool readkept) {
+  const std::int64_t endms = trailend(nowms);
+  if (flight && readkept && !store_.retention().off()) frames_.update(store_, endms, kTrailWindowMs);
+  return drawpanelflight(flight, frames_.frames(), endms);
 }
 
 }  // namespace netglobe

@@ -12,6 +12,7 @@
 #include "history/history_scan.h"
 #include "history/history_store.h"
 #include "history/pilot_positions.h"
+#include "layers/destination_line.h"
 #include "refdata/friends_file.h"
 #include "scene/layer.h"
 
@@ -64,6 +65,10 @@ class Replay {
 
   // The trails up to the refresh on screen, drawn over lists.
   Layer trails(const StatusLists& lists, const FriendIds& friends, std::int64_t nowms);
+  // The details panel's pilot: its line and its trail up to the refresh on
+  // screen. Kept refreshes the trails have not decoded are read only when
+  // readkept is true: that takes far longer than a click may.
+  Layer panelflight(const std::optional<PanelFlight>& flight, std::int64_t nowms, bool readkept);
 
  private:
   HistoryStore store_;
@@ -76,6 +81,8 @@ class Replay {
   std::string text_;
   StatusLists lists_;
   std::string title_;
+  std::int64_t trailend(std::int64_t nowms) const;
+
   PositionFrames frames_;  // decoded positions for the trails
 };
 

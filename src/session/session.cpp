@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include <cmath>
 #include <utility>
 
 #include "base/local_time.h"
@@ -24,6 +25,7 @@ Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders
       files_(folders.files),
       refs_(folders.files),
       friends_(folders.folder),
+      home_(folders.folder),
       peak_(folders.folder),
       filter_(folders.folder),
       replay_(netglobe::historyfolder(folders.folder), history, setup_.keep) {
@@ -36,6 +38,7 @@ Session::Session(std::optional<FeedSource> source, const ProgramFolders& folders
   appendlogline(log_, "Enable OpenGL");
   feed_.lists.topcount = peak_.laden(localclock(nowms()));
   filterdamage_ = filter_.load();
+  finding_.setairports(&refs_.airports);
   shown_.topcount = feed_.lists.topcount;
 }
 
@@ -46,6 +49,8 @@ Effects Session::key(int code) {
   if (shutdown_) return out;
   // The key table has no use for "/": it opens the search.
   if (code == '/') return opensearch();
+  // Esc closes an open details panel, and does nothing else then.
+  if (code == 27 && details_.isopen()) return closedetails();
   if (code == ',' || code == '.' || code == 'l' || code == 't') return replaykey(code);
   const ViewState before = view_;
   addkeyaction(keyaction(code, scene_, view_, globeimage_), out);
@@ -74,12 +79,20 @@ Effects Session::press(int button, float x, float y) {
   // A flight to a client stopped on its way leads nowhere to follow.
   if (finding_.flying()) finding_.stopfollowing();
   mousedown(pointer_, button, x, y);
+  if (button == kLeftButton) pressat_ = lastpick_ = std::make_pair(x, y);
   return out;
 }
 
 Effects Session::release(int button) {
+  Effects out;
+  // A press and release on the same spot is a click: it opens the details
+  // of what lies under the pointer.
+  const bool click = button == kLeftButton && pointer_.leftdrag &&
+                     std::abs(lastpick_.first - pressat_.first) <= 2 &&
+                     std::abs(lastpick_.second - pressat_.second) <= 2;
   mouseup(pointer_, button);
-  return {};
+  if (click) clickat(out);
+  return out;
 }
 
 Effects Session::move(int buttons, float x, float y) {
@@ -112,6 +125,7 @@ Effects Session::picked(int hits, std::span<const std::uint32_t> selbuf) {
   }
   const PickOutcome outcome = decodehits(hits, selbuf, pickedname_, shown_);
   pickedname_ = outcome.pickedname;
+  underpointer_ = hits != 0 ? outcome.pickedname : 0;
   Effects out;
   out.pick = PickText{outcome.summary, outcome.listtext()};
   // Typing goes on in an open search field.
@@ -141,10 +155,16 @@ Effects Session::searchfor(const std::string& text) {
   if (filter_.on()) return setfilter(text);
   return finding_.searchfor(text);
 }
-Effects Session::choosematch(std::size_t match) { return finding_.choosematch(match, view_); }
+Effects Session::choosematch(std::size_t match) {
+  Effects out = finding_.choosematch(match, view_);
+  opendetails(finding_.opened(unfiltered_), out);
+  return out;
+}
 
 Effects Session::choosesidelistrow(int box, std::size_t row) {
-  return finding_.choosesidelistrow(box, row, view_);
+  Effects out = finding_.choosesidelistrow(box, row, view_);
+  opendetails(finding_.opened(unfiltered_), out);
+  return out;
 }
 
 // ---- timers ---------------------------------------------------------------
@@ -238,6 +258,9 @@ void Session::refreshreferences(Effects& out) {
   refs_.refresh();
   if (friends_.refresh()) {
     for (const std::string& note : friends_.notes()) say("friends.txt", note, out);
+  }
+  if (home_.refresh()) {
+    for (const std::string& note : home_.notes()) say(kHomeFileName, note, out);
   }
 }
 

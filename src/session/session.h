@@ -21,9 +21,11 @@
 #include "lists/said_once.h"
 #include "refdata/directories.h"
 #include "refdata/friends_file.h"
+#include "refdata/home_file.h"
 #include "scene/mouse_steps.h"
 #include "scene/scene_state.h"
 #include "scene/view_status.h"
+#include "session/details_panel.h"
 #include "session/effects.h"
 #include "session/finding.h"
 #include "session/globe_filter.h"
@@ -95,6 +97,16 @@ class Session {
   Effects filterfromfield(const std::string& text);
   const GlobeFilter& filter() const { return filter_; }
 
+  // The details panel: closed by its button or Esc; a click on one of its
+  // lines that names a pilot flies there and shows its flight.
+  Effects closedetails();
+  Effects choosedetailsline(std::size_t line);
+  bool detailsopen() const { return details_.isopen(); }
+
+  // The aerodromes of the inbound and outbound lists for this run, in place
+  // of those of home.txt and the built-in ones.
+  void sethomeairports(std::vector<std::string> codes) { homeairports_ = std::move(codes); }
+
   Effects tick(TimerId timer);
   // The window's timers and their periods.
   static std::span<const TimerId> timers();
@@ -148,10 +160,17 @@ class Session {
   std::string screentitle() const;
   void friendnews(Effects& out);
 
+  void opendetails(const Finding::Opens& opens, Effects& out);
+  void showdetails(Effects& out, bool readkept = false);
+  void clickat(Effects& out);
+  HomeRegion homeregion() const;
+
   SessionSetup setup_;
   ReferenceFiles files_;
   RefDirectories refs_;
   FriendsFile friends_;
+  HomeFile home_;
+  std::optional<std::vector<std::string>> homeairports_;  // --home
   PeakFile peak_;
   SaidOnce said_;  // failures that last are said once, not at every refresh
 
@@ -163,6 +182,9 @@ class Session {
   StatusLists shown_;
   Pointer pointer_;
   std::uint32_t pickedname_ = 0;  // object the pick summary names
+  std::uint32_t underpointer_ = 0;  // object the last pick found right under the pointer
+  std::pair<float, float> pressat_{0, 0};  // where the left button went down
+  DetailsPanel details_;
   std::string log_;               // the startup log, UTF-8
   Finding finding_;
   // The copy a show sequence shows, taken whole when it begins: an answer

@@ -95,6 +95,7 @@ void Session::run(const Step& step, Effects& out) {
       nexttext_.reset();
       showthroughfilter(out);
       if (!replay_.active()) finding_.followafterrefresh(out, view_, shown_);
+      if (details_.isopen()) showdetails(out, true);
       break;
     case Step::Trails: addtrails(out); break;
     case Step::Traffic: addlayer(buildtraffic(step.layer, step.size, sources()), out); break;
@@ -176,9 +177,9 @@ void Session::sidelist(int routine, Effects& out) {
       break;
     }
     case 2: fill(3, getfriends(nextcopy(), friends_.ids()), "getfriends"); break;
-    case 3: fill(4, getedbb(nextcopy(), refs_), "getedbb"); break;
-    case 4: fill(5, getinbound(nextlists_), "getinbound"); break;
-    case 5: fill(6, getoutbound(nextlists_), "getoutbound"); break;
+    case 3: fill(4, getedbb(nextcopy(), refs_, homeregion().box), "getedbb"); break;
+    case 4: fill(5, getinbound(nextlists_, homeregion()), "getinbound"); break;
+    case 5: fill(6, getoutbound(nextlists_, homeregion()), "getoutbound"); break;
   }
 }
 

@@ -86,6 +86,7 @@ int main(int argc, char** argv) {
 
   Stage stage(source, folders, parsed.options.refreshseconds, parsed.options.history);
   stage.setquiet(parsed.options.quiet);
+  if (parsed.options.homeairports) stage.sethomeairports(*parsed.options.homeairports);
   stage.show();
   return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "shell/options.h"
 
+#include "refdata/home_file.h"
+
 #include <charconv>
 #include <fstream>
 
@@ -49,6 +51,7 @@ std::optional<FeedSource> choosesource(const std::optional<std::string>& servert
 std::string usagetext() {
   return "Usage: netglobe [--server HOST[:PORT] | --url URL [--cacert FILE]]\n"
          "                [--folder DIR] [--refresh SECONDS] [--history HOURS] [--quiet]\n"
+         "                [--home ICAO[,ICAO...]]\n"
          "Shows the live state of a flight-simulation network on a 3D globe.\n"
          "\n"
          "  --server HOST[:PORT]  status server to fetch /whazzup.txt from over plain\n"
@@ -73,6 +76,8 @@ std::string usagetext() {
          "                        store alone)\n"
          "  --quiet               no desktop notifications when friends come online\n"
          "                        (the status line still says it)\n"
+         "  --home ICAO[,ICAO...]  the aerodromes of the inbound and outbound lists for\n"
+         "                        this run, in place of those of home.txt\n"
          "  --help                show this text and exit\n"
          "  --version             show the version and exit\n"
          "\n"
@@ -103,7 +108,8 @@ std::string usagetext() {
          "Mouse: left button drag turns and tilts, right button drag up and down or\n"
          "the wheel zooms; whatever lies under the cursor is named at the top left\n"
          "(double-click for the full list). A double-click on a side-list row flies\n"
-         "to its client.\n";
+         "to its client. A click on a pilot, an approach or a tower station opens its\n"
+         "details at the bottom left; Esc or its button closes them.\n";
 }
 
 OptionsResult parseoptions(const std::vector<std::string>& args, const char* serverenv,
@@ -153,6 +159,15 @@ OptionsResult parseoptions(const std::vector<std::string>& args, const char* ser
       const std::optional<HistoryRetention> hours = v ? parsehistoryhours(*v) : std::nullopt;
       if (!hours) return {o, kHistoryOptionError};
       o.history = *hours;
+    } else if (arg.rfind("--home", 0) == 0) {
+      auto v = value("--home");
+      std::vector<std::string> codes;
+      std::string bad;
+      if (!v || !homecodes(*v, codes, bad) || codes.empty()) {
+        return {o, "--home needs aerodrome codes of four letters or digits, such as EDDF,EDDM" +
+                       (bad.empty() ? std::string() : " (not a code: \"" + bad + "\")")};
+      }
+      o.homeairports = std::move(codes);
     } else {
       return {o, "unknown option: " + arg};
     }

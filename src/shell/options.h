@@ -19,6 +19,8 @@ struct Options {
   int refreshseconds = 30;              // interval of the status download
   HistoryRetention history = HistoryRetention::hours(kDefaultHistoryHours);
   bool quiet = false;                   // no desktop notifications
+  // --home: the aerodromes of the inbound and outbound lists for this run.
+  std::optional<std::vector<std::string>> homeairports;
   bool help = false;
   bool version = false;
 };

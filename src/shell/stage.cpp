@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "lists/side_list_layout.h"
+#include "shell/details_panel_widget.h"
 #include "shell/fatal.h"
 #include "shell/options.h"
 #include "shell/record_text.h"
@@ -57,6 +58,7 @@ Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, in
   maketimers();
   connectsearch();
   connectfilter();
+  connectdetails();
 
   Effects loaded;
   loaded.logtext = session_.startuplog();
@@ -103,6 +105,20 @@ void Stage::resizeEvent(QResizeEvent* event) {
   updatealwaysontop();
   const int left = frameGeometry().width() - controls_.Listbox1->width() + kListOverhang;
   for (QListWidget* list : controls_.listboxes()) list->move(left, list->y());
+  placedetails();
+}
+
+void Stage::connectdetails() {
+  details_ = new DetailsPanelWidget(this);
+  connect(details_, &DetailsPanelWidget::closerequested, this, [this] { apply(session_.closedetails()); });
+  connect(details_, &DetailsPanelWidget::linechosen, this,
+          [this](int line) { apply(session_.choosedetailsline(static_cast<std::size_t>(line))); });
+  placedetails();
+}
+
+void Stage::placedetails() {
+  // The panel ends left of the side lists, wherever they stand.
+  details_->place(width(), height(), controls_.Listbox1->x());
 }
 
 void Stage::updatealwaysontop() {

@@ -16,6 +16,8 @@
 
 namespace netglobe {
 
+class DetailsPanelWidget;
+
 // The one window: the GL context, the controls and the timers. It hands
 // every event to the session and does what the session answers; the
 // program's state is the session's, and its driver runs the background
@@ -41,6 +43,9 @@ class Stage : public QOpenGLWidget {
   const Session& session() const { return session_; }
   // No desktop notifications (--quiet); the status line still says it.
   void setquiet(bool quiet) { notifier_.setenabled(!quiet); }
+  const DetailsPanelWidget* detailspanel() const { return details_; }
+  // The aerodromes of the inbound and outbound lists for this run (--home).
+  void sethomeairports(std::vector<std::string> codes) { session_.sethomeairports(std::move(codes)); }
 
  signals:
   void startupfinished();
@@ -71,6 +76,8 @@ class Stage : public QOpenGLWidget {
   void connectsearch();
   void connectfilter();
   void shownotices(const Effects& effects);
+  void connectdetails();
+  void placedetails();
   void pickat(float x, float y);
   void switchtimer(const TimerSwitch& change);
   void maketimers();
@@ -96,6 +103,7 @@ class Stage : public QOpenGLWidget {
 
   Session session_;
   StageControls controls_;
+  DetailsPanelWidget* details_ = nullptr;
   GlScene gl_;
   SessionDriver driver_;
   DesktopNotifier notifier_;

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <cstdio>
 
+#include "shell/details_panel_widget.h"
 #include "shell/record_text.h"
 #include "shell/stage.h"
 
@@ -32,6 +33,7 @@ void Stage::apply(Effects e) {
   if (e.pick) showpick(*e.pick);
   if (e.summary) controls_.Text4->setText(fromrecord(*e.summary));
   if (e.search) showsearch(*e.search);
+  if (e.details) details_->display(*e.details);
   if (e.focusstatus) controls_.Text1->setFocus();
   if (e.hidelog) controls_.Text2->hide();
   for (const std::string& note : e.notes) std::fprintf(stderr, "netglobe: %s\n", note.c_str());
