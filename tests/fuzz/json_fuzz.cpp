@@ -56,15 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   checktext(answer.body);
-  // The same document reads the same way again.
-  std::string again = input;
-  const JsonStatus second = readjsonstatus(again);
-  FUZZ_CHECK(second.ok && second.text == answer.body && again == input);
   // Without its closing brace the document is cut short: never read.
   std::string cut = input.substr(0, input.find_last_of('}'));
   FUZZ_CHECK(!readjsonstatus(cut).ok);
 
-  StatusLists lists;
+  static StatusLists lists;  // reused, as the program's are
   const std::string copy = tocp1252(answer.body);
   what2array(LineReader::fromtext(copy), lists);
   FUZZ_CHECK(lists.clicount == static_cast<int>(std::count(copy.begin(), copy.end(), '\n')) - 8);
