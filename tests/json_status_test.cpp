@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "feed/client_fields.h"
 #include "feed/feed_refresh.h"
 #include "feed/json_status.h"
 #include "feed/status_answer.h"
 #include "feed/status_copy.h"
+#include "lists/side_lists.h"
 #include "temp_folder.h"
 
 namespace netglobe {
@@ -157,6 +159,12 @@ TEST(JsonStatus, LayoutAPitfalls) {
   EXPECT_EQ(field(record(got.body, "SUPERVISOR"), 36), std::string(kObserverMark));
   EXPECT_EQ(field(record(got.body, "ABC_OBS"), 36), std::string(kObserverMark) + "^\xC2\xA7hello");
   EXPECT_EQ(field(record(got.body, "ABC_OBS"), 38), "20240201000000");
+  // ... and the observer lists show them as they showed marked text.
+  const ObsLists obs = getobs(LineReader::fromtext(tocp1252(got.body)));
+  ASSERT_EQ(obs.listbox1.rows.size(), 1u);
+  EXPECT_EQ(obs.listbox1.rows[0].rfind("SUPERVISOR Sup", 0), 0u) << obs.listbox1.rows[0];
+  ASSERT_EQ(obs.listbox2.rows.size(), 1u);
+  EXPECT_EQ(obs.listbox2.rows[0].rfind("ABC_OBS Obs", 0), 0u) << obs.listbox2.rows[0];
 }
 
 TEST(JsonStatus, LayoutBPitfalls) {
@@ -295,6 +303,9 @@ TEST(StatusAnswer, TheStoredCopyIsTextAndSurvivesARefusal) {
   const std::string copy = folder.read(kStatusFileName);
   EXPECT_EQ(copy.rfind("!GENERAL\r\n", 0), 0u);
   EXPECT_NE(copy.find("London Tower^\xA7"), std::string::npos);  // stored as windows-1252
+  const ObsLists obs = getobs(folder.file(kStatusFileName));
+  ASSERT_EQ(obs.listbox2.rows.size(), 1u);
+  EXPECT_EQ(obs.listbox2.rows[0].rfind("EGLL_OBS ", 0), 0u) << obs.listbox2.rows[0];
 
   for (const std::string bad : {"{\"error\":1}", "{\"general\":{", "Too many requests"}) {
     FetchResult refused;
