@@ -9,7 +9,7 @@ PACKAGES="
   libcurl4-openssl-dev libcpp-httplib-dev libzstd-dev
   fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libboost-dev
+  nlohmann-json3-dev libsimdjson-dev libboost-dev
   xvfb xauth x11-utils x11-apps imagemagick xdotool xclip
   dbus-daemon python3-dbus python3-gi
   dpkg-dev file desktop-file-utils lintian openssl

@@ -48,6 +48,9 @@ Network:
                      folder of this program); built-in sets replace missing files
   --airports FILE    read the airports from FILE instead of DIR/airports.dat
   --firs FILE        read the FIRs from FILE instead of DIR/firs.dat
+  --layout L         the format of the status file: text (default), the
+                     colon-separated text; a or b, the JSON documents of the
+                     two layouts today's networks publish (the same clients)
   --crlf             CR LF line ends (default LF)
   --marker-line8     the longer layout: a seventh header line, the client
                      section marker "!CLIENTS" on line 8, 49 fields a client
@@ -72,7 +75,9 @@ Faults (shares are 0 to 1, decided per request):
                      status file: an HTML page or, half of the time, nothing
   --bad-lines P      make this share of client lines malformed: over 100
                      fields, missing fields, invalid UTF-8, a line of several
-                     megabytes, or the client type outside characters 16..70
+                     megabytes, or the client type outside characters 16..70;
+                     in a JSON layout, that share of client entries: a wrong
+                     type, a key missing or null, or one string of megabytes
                      (also applies to --once)
 
   --log FILE         write one line per request to FILE as soon as its
@@ -155,6 +160,15 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
        [&](const std::string& v) {
          o.path = v;
          return !v.empty() && v.front() == '/' && v.find_first_of("?# ") == std::string::npos;
+       }},
+      {"--layout",
+       [&](const std::string& v) {
+         const std::map<std::string, Layout> layouts = {
+             {"text", Layout::Text}, {"a", Layout::A}, {"b", Layout::B}};
+         const auto found = layouts.find(v);
+         if (found == layouts.end()) return false;
+         o.snapshot.layout = found->second;
+         return true;
        }},
       {"--tls-cert",
        [&](const std::string& v) {

@@ -1,5 +1,7 @@
 #include "sim_server.h"
 
+#include "field_text.h"
+
 #include <arpa/inet.h>
 #include <dirent.h>
 #include <httplib.h>
@@ -172,7 +174,8 @@ void SimServer::answerstatus(const httplib::Request& req, httplib::Response& res
   }
   if (options_.log) {
     const bool carries = answer.kind == AnswerKind::Ok || answer.kind == AnswerKind::Cut;
-    options_.log->add(n, answer.kind, answer.waitms, carries ? file->text : "", acceptedencodings(req));
+    const std::string_view header = !file ? std::string_view() : file->summary.empty() ? file->text : file->summary;
+    options_.log->add(n, answer.kind, answer.waitms, carries ? header : std::string_view(), acceptedencodings(req));
   }
   if (answer.waitms > 0) {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -200,7 +203,7 @@ void SimServer::answerstatus(const httplib::Request& req, httplib::Response& res
       res.set_header("ETag", file->etag);
       res.set_header("Last-Modified", httpdate(file->time));
       // The library compresses the body for a client that asks for gzip.
-      if (answer.kind == AnswerKind::Ok) res.set_content(file->text, kContentType);
+      if (answer.kind == AnswerKind::Ok) res.set_content(file->text, contenttype());
       return;
     case AnswerKind::Cut:
       break;
@@ -208,7 +211,7 @@ void SimServer::answerstatus(const httplib::Request& req, httplib::Response& res
   // Declares the whole length, sends part of it, then closes the connection.
   const std::size_t stop = cutpoint(file->text);
   res.set_content_provider(
-      file->text.size(), kContentType,
+      file->text.size(), contenttype(),
       [file, stop](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
         if (offset >= stop) return false;
         const std::size_t n = std::min({length, stop - offset, std::size_t{64} << 10});
@@ -247,6 +250,10 @@ std::shared_ptr<const SimServer::StatusFile> SimServer::statusfile(std::int64_t 
   if (!cached_ || cached_->time != unixtime) {
     StatusFile file;
     file.text = snapshot(network_, unixtime, options_.snapshot);
+    if (options_.snapshot.layout != Layout::Text) {
+      file.summary = "!GENERAL\nUPDATE = " + timestamp(unixtime) +
+                     "\nCONNECTED CLIENTS = " + std::to_string(network_.clients(unixtime).size()) + "\n!CLIENTS\n";
+    }
     char tag[32];
     std::snprintf(tag, sizeof tag, "\"%016zx\"", std::hash<std::string>{}(file.text));
     file.etag = tag;
@@ -254,6 +261,10 @@ std::shared_ptr<const SimServer::StatusFile> SimServer::statusfile(std::int64_t 
     cached_ = std::make_shared<const StatusFile>(std::move(file));
   }
   return cached_;
+}
+
+const char* SimServer::contenttype() const {
+  return options_.snapshot.layout == Layout::Text ? kContentType : "application/json";
 }
 
 std::int64_t SimServer::clockat(std::uint64_t n) const {

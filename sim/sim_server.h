@@ -76,6 +76,7 @@ class SimServer {
  private:
   struct StatusFile {
     std::string text;
+    std::string summary;  // the text layout's header lines, for the log
     std::string etag;
     std::int64_t time = 0;
   };
@@ -87,6 +88,7 @@ class SimServer {
   };
   // What request number n meets; the same seed always gives the same series.
   Answer decide(std::uint64_t n) const;
+  const char* contenttype() const;
 
   struct Impl;
   const Network& network_;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "field_text.h"
+#include "json_snapshot.h"
 
 namespace netsim {
 namespace {
@@ -70,6 +71,7 @@ std::string malform(const std::string& line, Malformed kind, std::uint64_t varia
 }
 
 std::string snapshot(const Network& network, std::int64_t now, const SnapshotOptions& options) {
+  if (options.layout != Layout::Text) return jsonsnapshot(network, now, options);
   const std::vector<Client> clients = network.clients(now);
   const std::string_view eol = options.crlf ? "\r\n" : "\n";
   std::string out;

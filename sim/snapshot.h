@@ -18,16 +18,22 @@ enum class Malformed {
 inline constexpr int kMalformedKinds = 5;
 inline constexpr std::size_t kHugeLineBytes = 3u << 20;
 
+// The formats a network publishes its status in: the colon-separated text,
+// or one of the two JSON documents of today's networks.
+enum class Layout { Text, A, B };
+
 struct SnapshotOptions {
-  bool crlf = false;    // CR LF line ends instead of LF
-  double badshare = 0;  // share of client lines that come out malformed
+  bool crlf = false;    // CR LF line ends instead of LF (text layout)
+  double badshare = 0;  // share of client lines (or JSON entries) that come out malformed
   // The other layout servers of this format write: a seventh header line,
   // the client section marker on line 8, and 49 fields per client line.
   bool markerline8 = false;
+  Layout layout = Layout::Text;
 };
 
-// The status file of the network at unixtime: seven header lines, one line
-// per client, then the server list. UTF-8 text.
+// The status file of the network at unixtime in the layout of the options.
+// The text layout: seven header lines, one line per client, then the server
+// list, UTF-8 text. JSON layouts: see jsonsnapshot.
 std::string snapshot(const Network& network, std::int64_t unixtime,
                      const SnapshotOptions& options = {});
 

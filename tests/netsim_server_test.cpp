@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "feed/feed_refresh.h"
+#include "feed/status_answer.h"
 #include "feed/http_fetch.h"
 #include "feed/status_copy.h"
 #include "field_text.h"
@@ -241,7 +242,7 @@ TEST(NetsimServer, AnswerLogNamesWhatEachRequestMet) {
       EXPECT_TRUE(got.ok && got.body == snapshot(sim.network(), kTime)) << line;
     } else if (kind == "page" || kind == "empty") {
       EXPECT_TRUE(got.ok) << line;
-      EXPECT_FALSE(netglobe::isstatusfile(got.body)) << line << ": " << got.body;
+      EXPECT_FALSE(netglobe::hasclientsection(got.body)) << line << ": " << got.body;
       EXPECT_EQ(got.body.empty(), kind == "empty") << line;
     } else {
       const std::map<std::string, std::string> reasons = {

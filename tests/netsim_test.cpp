@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "feed/json_status.h"
 #include "feed/status_copy.h"
 #include "feed/status_parser.h"
 #include "base/text_encoding.h"
@@ -360,6 +361,75 @@ TEST(NetsimMalformed, BadLinesOptionBreaksItsShareAndTheParserSurvives) {
   EXPECT_EQ(lists.pilcount, whole.pilcount);
   EXPECT_LT(lists.ctrcount + lists.appcount + lists.twrcount,
             whole.ctrcount + whole.appcount + whole.twrcount);
+}
+
+// Each JSON layout carries the same network as the text: read back, it
+// gives the same clients with the same member ids, stations and pilot
+// positions, and the same UPDATE.
+TEST(NetsimJson, EachLayoutReadsBackAsTheSameNetworkAsTheText) {
+  const Network net(builtin(), 8, 400);
+  std::map<std::string, std::vector<std::string>> text;  // by callsign
+  for (const std::string& line : lines(snapshot(net, kTime))) {
+    const std::vector<std::string> f = [&] {
+      std::vector<std::string> out;
+      std::istringstream in(line);
+      for (std::string x; std::getline(in, x, ':');) out.push_back(x);
+      return out;
+    }();
+    if (f.size() >= 41) text[f[0]] = f;
+  }
+  for (const Layout layout : {Layout::A, Layout::B}) {
+    SnapshotOptions options;
+    options.layout = layout;
+    std::string doc = snapshot(net, kTime, options);
+    const netglobe::JsonStatus status = netglobe::readjsonstatus(doc);
+    ASSERT_TRUE(status.ok) << status.failure;
+    EXPECT_EQ(status.skipped, 0);
+    EXPECT_NE(status.text.find("\nUPDATE = " + timestamp(kTime) + "\n"), std::string::npos);
+    std::size_t records = 0;
+    for (const std::string& line : lines(status.text)) {
+      std::vector<std::string> f;
+      std::istringstream in(line);
+      for (std::string x; std::getline(in, x, ':');) f.push_back(x);
+      if (f.size() < 4 || line.starts_with('!')) continue;
+      ++records;
+      ASSERT_TRUE(text.contains(f[0])) << line;
+      const std::vector<std::string>& t = text.at(f[0]);
+      EXPECT_EQ(f[1], t[1]) << line;
+      EXPECT_EQ(f[3], t[3]) << line;
+      if (t[3] == "PILOT" || layout == Layout::B) {
+        EXPECT_NEAR(num(f[5]), num(t[5]), 1e-9) << line;
+        EXPECT_NEAR(num(f[6]), num(t[6]), 1e-9) << line;
+      } else {
+        EXPECT_EQ(f[5] + f[6], "") << "a station of layout A has no position: " << line;
+      }
+      if (t[3] == "PILOT") {
+        EXPECT_EQ(f[13], t[13]) << line;                     // destination
+        EXPECT_EQ(f[24] + ":" + f[25], t[24] + ":" + t[25]) << line;  // time en route
+      }
+    }
+    EXPECT_EQ(records, text.size());
+  }
+}
+
+// Broken entries are left out and counted, never the whole document.
+TEST(NetsimJson, BadEntriesAreLeftOutAndCounted) {
+  const Network net(builtin(), 8, 400);
+  for (const Layout layout : {Layout::A, Layout::B}) {
+    SnapshotOptions options;
+    options.layout = layout;
+    options.badshare = 0.25;
+    std::string doc = snapshot(net, kTime, options);
+    EXPECT_GT(doc.size(), kHugeLineBytes);  // one name of megabytes
+    const netglobe::JsonStatus status = netglobe::readjsonstatus(doc);
+    ASSERT_TRUE(status.ok) << status.failure;
+    const int total = static_cast<int>(net.clients(kTime).size());
+    const int records = static_cast<int>(std::count(status.text.begin(), status.text.end(), '\n')) - 8;
+    EXPECT_GT(status.skipped, total / 10);
+    EXPECT_LT(status.skipped, total / 4);
+    EXPECT_EQ(records + status.skipped, total);
+    EXPECT_GT(status.text.size(), kHugeLineBytes);  // that entry is only large, and kept
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "feed/status_copy.h"
+#include "feed/status_answer.h"
 #include "feed/status_parser.h"
 #include "base/text_encoding.h"
 
@@ -10,15 +11,6 @@ namespace netglobe {
 
 std::string statusfilepath(const std::string& folder) {
   return folder.empty() ? kStatusFileName : folder + "/" + kStatusFileName;
-}
-
-namespace {
-
-}  // namespace
-
-bool isstatusfile(std::string_view body) {
-  const std::size_t first = body.find_first_not_of(" \t\r\n\f\v");
-  return first != std::string_view::npos && body[first] != '<';
 }
 
 std::optional<FetchRequest> nextrequest(const FeedState& state) {
@@ -33,16 +25,18 @@ std::optional<FetchRequest> nextrequest(const FeedState& state) {
 
 FetchResult fetchanswer(const std::optional<FetchRequest>& request, const Fetcher& fetch) {
   if (!request) return failedanswer("no status server");
-  return fetch(*request);
+  // A JSON document is converted here, on the download's thread, so that
+  // the window never waits for it.
+  FetchResult result = fetch(*request);
+  readanswer(result);
+  return result;
 }
 
 std::string takeanswer(FeedState& state, FetchResult result) {
   const std::string path = statusfilepath(state.folder);
   std::string failure;
-  if (result.ok && !result.notmodified && !isstatusfile(result.body)) {
-    result = FetchResult();
-    result.failure = "not a status file";
-  }
+  // Converted already when it came through fetchanswer; only checked then.
+  readanswer(result);
   if (result.notmodified) {
     state.validators = result.validators;  // the copy stands as it is
   } else if (result.ok) {

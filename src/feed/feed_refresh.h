@@ -39,10 +39,12 @@ inline constexpr const char* kLoadingTitle = "Loading...";
 std::optional<FetchRequest> nextrequest(const FeedState& state);
 
 // The answer to a request, or why there was none: without a source there is
-// nothing to fetch. Touches no state: any thread may run it.
+// nothing to fetch. The body comes back in the text layout, whatever format
+// the server sent (readanswer). Touches no state: any thread may run it.
 FetchResult fetchanswer(const std::optional<FetchRequest>& request, const Fetcher& fetch = fetchstatus);
 
-// Everything of a refresh after the download: convert and store the copy,
+// Everything of a refresh after the download: convert and store the copy
+// (an answer that is no status file is a failure),
 // parse it, and return the title with the counts. A failed request keeps the
 // previous copy, parses that, and the title says why. A 304 Not Modified is
 // a good refresh of the copy as it stands.
@@ -56,9 +58,5 @@ std::string livetitle(const FeedState& state);
 void getwhazz(FeedState& state, FeedHost& host, const Fetcher& fetch = fetchstatus);
 
 std::string statusfilepath(const std::string& folder);
-
-// A status file has text and never begins with "<": an empty answer or a
-// page (a captive portal, a proxy's error page) must not replace the copy.
-bool isstatusfile(std::string_view body);
 
 }  // namespace netglobe
