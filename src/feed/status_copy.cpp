@@ -12,6 +12,14 @@
 #include <unistd.h>
 
 namespace netglobe {
+namespace {
+
+// What a temporary of a file being written adds to its name, before
+// mkstemp's six letters or digits. A word of its own, so that no file of the
+// user's that merely looks alike (whazzup.txt.backup) is ever taken for one.
+constexpr std::string_view kWritingMark = ".writing-";
+
+}  // namespace
 
 std::string convertlineends(std::string_view body) {
   std::string out;
@@ -29,13 +37,13 @@ std::string convertlineends(std::string_view body) {
 void removestaletemporaries(const std::string& path) {
   namespace fs = std::filesystem;
   const fs::path target(path);
-  const std::string prefix = target.filename().string() + ".";
+  const std::string prefix = target.filename().string() + std::string(kWritingMark);
   const auto stale = fs::file_time_type::clock::now() - std::chrono::minutes(1);
   std::error_code ec;
   fs::directory_iterator it(target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    // mkstemp's pattern: the name, a point and six letters or digits.
+    // mkstemp's pattern after the mark: six letters or digits.
     const bool ours = name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
                       std::all_of(name.begin() + long(prefix.size()), name.end(),
                                   [](unsigned char c) { return std::isalnum(c); });
@@ -51,7 +59,7 @@ std::string storecopy(const std::string& path, std::string_view text) {
     const std::string name = std::filesystem::path(path).filename().string();
     return "cannot write " + name + ": " + std::strerror(err);
   };
-  std::string tmp = path + ".XXXXXX";
+  std::string tmp = path + std::string(kWritingMark) + "XXXXXX";
   const int fd = ::mkstemp(tmp.data());
   if (fd < 0) return failed(errno);
   ::fchmod(fd, 0644);
