@@ -115,10 +115,9 @@ TEST(Session, StartupRunsItsStepsInOrderAndWaitsForTheDownload) {
 
   d.trace.lines.clear();
   d.follow(d.session.downloaded(answer("DLH1:100001" + kPilotTail)));
-  // Events are handled after the answer is stored and parsed, and again
-  // after it is kept in the history store.
+  // The answer comes stored, parsed and kept: its side lists follow at once.
   EXPECT_EQ(d.trace.lines, (std::vector<std::string>{
-      "title  CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1", "|", "|", "box 1", "box 2", "|", "box 3", "|", "box 4", "|",
+      "title  CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1", "|", "box 1", "box 2", "|", "box 3", "|", "box 4", "|",
       "box 5", "|", "box 6", "|",
       "log Show ACT-Fir's", "|", "list 8", "render", "|",
       "log Show Chiefs", "|", "list 11", "render", "|",
@@ -260,6 +259,36 @@ TEST(Session, ShutdownDuringADownloadWritesThePeakAndDropsTheAnswer) {
   EXPECT_NE(d.folder.read("topconn.txt").find('2'), std::string::npos);
   EXPECT_FALSE(d.session.downloaded(answer("")).title);
   EXPECT_EQ(d.folder.read("whazzup.txt"), copy);
+}
+
+// The download's worker does the answer's disk work; the window's thread
+// then shows it without reading a file: a copy gone meanwhile changes nothing
+// on screen, and a failed refresh after it shows the copy that stood.
+TEST(Session, AnAnswerComesStoredKeptAndIndexedAndIsShownWithoutTheDisk) {
+  Driver d;
+  d.follow(d.session.startup());
+  TakenAnswer taken = d.session.answerjob()(answer("DLH1:100001" + kPilotTail + "DLH2:100002" + kPilotTail));
+  EXPECT_NE(d.folder.read("whazzup.txt").find("DLH2:100002"), std::string::npos);
+  EXPECT_EQ(d.session.keptrefreshes(), 1u);
+  EXPECT_EQ(d.session.feed().lists.pilcount, 0);  // not taken in yet
+
+  std::filesystem::remove(d.folder.path() + "/whazzup.txt");
+  d.trace.lines.clear();
+  d.follow(d.session.downloaded(std::move(taken)));
+  EXPECT_EQ(d.trace.lines.front(), "title  CTR=0 APP=0 TWR=0 PIL=2 CLI=2 TOP=2");
+  d.session.opensearch();
+  const Effects found = d.session.searchfor("DLH");
+  ASSERT_TRUE(found.search);
+  EXPECT_EQ(found.search->rows.size(), 2u);
+
+  // A failed download keeps the copy as it stood; with none left, nothing.
+  d.follow(d.session.tick(TimerId::Refresh));
+  FetchResult down;
+  down.failure = "timed out";
+  d.trace.lines.clear();
+  d.follow(d.session.downloaded(down));
+  EXPECT_EQ(d.trace.lines.front(), "title  CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=2 (update failed: timed out)");
+  EXPECT_EQ(d.session.keptrefreshes(), 1u);
 }
 
 }  // namespace

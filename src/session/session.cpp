@@ -2,8 +2,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "layers/static_layers.h"
@@ -28,12 +26,6 @@ int localsecond(std::int64_t ms) {
   std::tm local{};
   localtime_r(&now, &local);
   return local.tm_sec;
-}
-
-std::optional<std::string> readcopy(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 constexpr TimerId kTimers[] = {TimerId::Refresh, TimerId::Flight, TimerId::StartZoom, TimerId::LabelSwitch,
@@ -116,7 +108,6 @@ void Session::run(const Step& step, Effects& out) {
       out.title = replay_.active() ? replay_.title() : std::string(kLoadingTitle);
       out.startdownload = true;
       break;
-    case Step::Keep: keepanswer(out); break;
     case Step::SideList: sidelist(step.list, out); break;
     case Step::Index: takecopytoshow(); break;
     case Step::ShowNewLists:
@@ -161,10 +152,36 @@ Effects Session::textureloaded(bool ok, const std::string& reason) {
   return out;
 }
 
+Session::AnswerJob Session::answerjob() {
+  // Copies of what the job reads: the window's thread goes on meanwhile.
+  return [folder = feed_.folder, topcount = feed_.lists.topcount, feedtext = feed_.feedtext,
+          replay = &replay_, clock = setup_.nowms](FetchResult answer) {
+    TakenAnswer taken;
+    taken.stored = storeanswer(folder, std::move(answer), topcount);
+    // A 304 keeps the feedtext the copy stands for.
+    const std::string& kept = taken.stored.feedtext ? *taken.stored.feedtext : feedtext;
+    taken.kept = replay->keepinstore(kept, clock());
+    // An unreadable copy is read again by path, which says why it failed.
+    taken.index = taken.stored.copy
+                      ? std::make_shared<const ClientIndex>(LineReader::fromtext(*taken.stored.copy))
+                      : std::make_shared<const ClientIndex>(statusfilepath(folder));
+    return taken;
+  };
+}
+
 Effects Session::downloaded(FetchResult answer) {
+  // An answer nobody waits for is not stored either.
+  if (shutdown_ || !steps_.waiting()) return {};
+  return downloaded(answerjob()(std::move(answer)));
+}
+
+Effects Session::downloaded(TakenAnswer answer) {
   if (shutdown_ || !steps_.answered()) return {};
   Effects out;
-  const std::string title = takeanswer(feed_, std::move(answer));
+  livecopy_ = std::move(answer.stored.copy);
+  liveindex_ = std::move(answer.index);
+  const std::string title = applyanswer(feed_, std::move(answer.stored));
+  if (std::optional<std::string> note = replay_.kept(answer.kept)) out.notes.push_back(*note);
   peak_.keep(feed_.lists.topcount);
   if (replay_.active()) {
     // Fetched, stored and kept, not shown: the replay stays on screen.
@@ -361,8 +378,7 @@ Effects Session::shutdown() {
   Effects out;
   if (shutdown_) return out;
   shutdown_ = true;
-  // A fresh answer not yet kept is kept before the end.
-  if (steps_.stop()) keepanswer(out);
+  steps_.stop();
   for (TimerId timer : kTimers) out.timers.push_back({timer, false});
   peak_.speichern(feed_.lists.topcount);
   return out;
@@ -405,11 +421,12 @@ void Session::takecopytoshow() {
   if (const std::string* text = replay_.text()) {
     nexttext_ = *text;
     nextlists_ = StatusLists(replay_.lists());
+    nextindex_ = std::make_shared<const ClientIndex>(nextcopy());
   } else {
-    nexttext_ = readcopy(statusfilepath(feed_.folder));
+    nexttext_ = livecopy_;
     nextlists_ = StatusLists(feed_.lists);
+    nextindex_ = liveindex_ ? liveindex_ : std::make_shared<const ClientIndex>(nextcopy());
   }
-  nextindex_ = std::make_shared<const ClientIndex>(nextcopy());
   // The search finds what the side lists and the traffic are about to show.
   finding_.setindex(nextindex_);
 }
@@ -420,10 +437,6 @@ LineReader Session::nextcopy() const {
 }
 
 // ---- history --------------------------------------------------------------
-
-void Session::keepanswer(Effects& out) {
-  if (std::optional<std::string> note = replay_.keep(feed_.feedtext, nowms())) out.notes.push_back(*note);
-}
 
 Effects Session::replaykey(int code) {
   Effects out;
