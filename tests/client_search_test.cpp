@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "lists/client_follow.h"
 #include "lists/client_index.h"
 #include "lists/client_search.h"
 #include "temp_folder.h"
@@ -145,21 +144,6 @@ TEST(ClientSearch, AnyTextFindsWhatItCanAndNeverBreaks) {
       EXPECT_EQ(searchfooter(s), "no match") << text.size();
     }
   }
-}
-
-TEST(Follow, NewPositionNoPositionOrGone) {
-  const FollowedPilot pilot = followedpilot(indexof({client("DLH1", "811402", "Ann Example")})[0]);
-  const auto step = [&](const std::vector<std::string>& lines) { return follow(indexof(lines), pilot); };
-
-  EXPECT_EQ(step({client("BAW1", "100001", "Bob Pilot"), client("DLH1", "811402", "Ann Example", "PILOT",
-                                                                 "50.2", "10.3")}),
-            (FollowStep{FollowState::Found, {50.2, 10.3}}));
-  EXPECT_EQ(step({client("DLH1", "811402", "Ann Example", "PILOT", "", "10.3")}).state,
-            FollowState::NoPosition);
-  // Someone else on the callsign, or the same person on another: gone.
-  EXPECT_EQ(step({client("DLH1", "999999", "Not Ann"), client("DLH2", "811402", "Ann Example")}).state,
-            FollowState::Gone);
-  EXPECT_EQ(step({}).state, FollowState::Gone);
 }
 
 }  // namespace

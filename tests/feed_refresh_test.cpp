@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <filesystem>
@@ -271,12 +272,22 @@ TEST(Storecopy, ReplacesTheFileWholeAndLeavesNoTemporaries) {
   }
   EXPECT_EQ(files, 1u);
   EXPECT_NE(storecopy("/nonexistent/dir/whazzup.txt", "x"), "");
-}
 
-TEST(Convertlineends, EveryLfGetsACr) {
-  EXPECT_EQ(convertlineends("a\nb\n"), "a\r\nb\r\n");
-  EXPECT_EQ(convertlineends("a\r\nb"), "a\r\r\nb");
-  EXPECT_EQ(convertlineends(""), "");
+  // A run killed mid-write leaves its temporary: the next start removes it,
+  // but not one of a write under way, nor a file that only looks alike.
+  const auto aged = [&](const std::string& name, std::chrono::minutes age) {
+    std::filesystem::last_write_time(folder.write(name, "cut"),
+                                     std::filesystem::file_time_type::clock::now() - age);
+  };
+  aged("whazzup.txt.aB3xY9", std::chrono::minutes(5));
+  aged("whazzup.txt.Qw8rT2", std::chrono::minutes(0));
+  aged("whazzup.txt.bak", std::chrono::minutes(5));
+  aged("whazzup.txt.old-copy", std::chrono::minutes(5));
+  removestaletemporaries(path);
+  EXPECT_FALSE(std::filesystem::exists(folder.file("whazzup.txt.aB3xY9")));
+  for (const char* kept : {"whazzup.txt", "whazzup.txt.Qw8rT2", "whazzup.txt.bak", "whazzup.txt.old-copy"}) {
+    EXPECT_TRUE(std::filesystem::exists(folder.file(kept))) << kept;
+  }
 }
 
 }  // namespace

@@ -91,7 +91,15 @@ TEST(HistoryStore, KeepsEachNewRefreshOnceAndReadsItBackAfterARestart) {
   // folder, finished later, adds the earlier run's refreshes before it.
   HistoryStore store(dir, HistoryRetention::hours(24));
   EXPECT_EQ(store.keep(kept.back(), t + 3 * kSecond).outcome, KeepOutcome::Kept);  // knows nothing yet
+  // Closing the window cancels the scan: it stops before the next file or record.
+  const std::atomic<bool> cancel{true};
+  const HistoryIndex cut = scanhistory(dir, &cancel);
+  EXPECT_TRUE(cut.cancelled && cut.segments.empty());
+  const std::string segment = tmp.read("history/" + segmentfiles(dir).front());
+  const SegmentRead read = readsegment(MemorySource(segment), &cancel);
+  EXPECT_TRUE(read.ours && read.cancelled && read.records.empty());
   const HistoryIndex found = scanhistory(dir);
+  EXPECT_FALSE(found.cancelled);
   EXPECT_TRUE(store.adopt(found, t + 4 * kSecond).empty());
   kept.push_back(kept.back());
   ASSERT_EQ(store.size(), kept.size());

@@ -2,7 +2,6 @@
 
 #include "scene/scene_state.h"
 #include "scene/start_zoom.h"
-#include "session/startup_log.h"
 
 namespace netglobe {
 namespace {
@@ -65,16 +64,6 @@ TEST(StartZoom, EightySevenTicksFromTheStartDistance) {
   // Already at the end: the first tick goes below and snaps back.
   EXPECT_TRUE(startzoomtick(viewdist));
   EXPECT_EQ(viewdist, 2.9);
-}
-
-TEST(StartupLog, LinesAndElapsedSeconds) {
-  std::string log;
-  appendlogline(log, "Enable OpenGL");
-  appendlogline(log, "Load Texture");
-  EXPECT_EQ(log, "Enable OpenGL\r\nLoad Texture\r\n");
-  EXPECT_EQ(startupseconds(10, 13), 3);
-  EXPECT_EQ(startupseconds(58, 3), 5);
-  EXPECT_EQ(startupseconds(20, 20), 0);
 }
 
 }  // namespace

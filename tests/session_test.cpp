@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
+#include <cmath>
 #include <filesystem>
+#include <map>
+#include <set>
 
+#include "base/local_time.h"
 #include "history/history_scan.h"
 #include "scene/pick_names.h"
 #include "session/session.h"
@@ -33,40 +38,13 @@ SessionSetup fixedclock() {
   return SessionSetup{30, [now] { return now; }, {}};
 }
 
-// What the window is told, one line per instruction, "|" where it handles
-// its events before asking for more.
-struct Trace {
-  std::vector<std::string> lines;
-  std::size_t logseen = 0;
-
-  void add(const Effects& e) {
-    if (e.logtext) {
-      for (std::size_t end; (end = e.logtext->find("\r\n", logseen)) != std::string::npos; logseen = end + 2) {
-        lines.push_back("log " + e.logtext->substr(logseen, end - logseen));
-      }
-    }
-    if (e.title) lines.push_back("title " + *e.title);
-    if (e.gl != GlWork::None) lines.push_back("gl " + std::to_string(int(e.gl)));
-    for (const Layer& layer : e.layers) lines.push_back("list " + std::to_string(layer.list));
-    for (const SideListRows& rows : e.sidelists) lines.push_back("box " + std::to_string(rows.box));
-    for (const TimerSwitch& t : e.timers) {
-      lines.push_back("timer " + std::to_string(int(t.timer)) + (t.on ? " on" : " off"));
-    }
-    if (e.hidelog) lines.push_back("hide log");
-    if (e.render) lines.push_back("render");
-    if (e.startdownload) lines.push_back("download");
-    if (e.startupfinished) lines.push_back("started");
-  }
-};
-
 // Runs a sequence to its end the way the window does, loading no image and
 // answering the download with `reply`.
 struct Driver {
   TempFolder folder;
   Session session;
-  Trace trace;
-  explicit Driver(const std::string& data = NETGLOBE_DATA_DIR)
-      : session(ServerAddress{}, onefolder(prepare(data)), HistoryRetention::hours(24), fixedclock()) {}
+  explicit Driver(const std::string& data = NETGLOBE_DATA_DIR, SessionSetup setup = fixedclock())
+      : session(ServerAddress{}, onefolder(prepare(data)), HistoryRetention::hours(24), std::move(setup)) {}
   std::string prepare(const std::string& data) {
     for (const auto& entry : std::filesystem::directory_iterator(data)) {
       if (entry.path().extension() == ".dat") std::filesystem::copy(entry.path(), folder.path());
@@ -77,10 +55,8 @@ struct Driver {
   // download or ends.
   void follow(Effects e) {
     for (;;) {
-      trace.add(e);
-      if (e.gl == GlWork::LoadTexture) trace.add(session.textureloaded(false, "no image"));
+      if (e.gl == GlWork::LoadTexture) session.textureloaded(false, "no image");
       if (!e.more) return;
-      trace.lines.push_back("|");
       e = session.next();
     }
   }
@@ -90,98 +66,88 @@ struct Driver {
   }
 };
 
-std::vector<std::string> between(const std::vector<std::string>& lines, const std::string& from,
-                                 const std::string& to) {
-  auto first = std::find(lines.begin(), lines.end(), from);
-  auto last = std::find(first, lines.end(), to);
-  return {first, last == lines.end() ? last : last + 1};
+// Milliseconds of a local time of today, days later.
+std::int64_t localms(int days, int hour, int minute, int second = 0) {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  t.tm_mday += days, t.tm_hour = hour, t.tm_min = minute, t.tm_sec = second, t.tm_isdst = -1;
+  return std::int64_t(std::mktime(&t)) * 1000;
 }
 
-TEST(Session, StartupRunsItsStepsInOrderAndWaitsForTheDownload) {
-  Driver d;
-  d.trace.logseen = d.session.startuplog().size();
-  d.follow(d.session.startup());
-  // Nothing after the download's start until its answer is in.
-  EXPECT_EQ(d.trace.lines, (std::vector<std::string>{
-      "log Load Texture", "gl 1", "|", "gl 2", "log no image", "|",
-      "log Create Globe", "|", "gl 3", "render", "|",
-      "log 10 Degrees", "|", "list 2", "render", "|",
-      "log Show Coastlines", "|", "list 6", "render", "|",
-      "log Show Fir's", "|", "list 4", "render", "|",
-      "log Get Whazzup", "|", "title Loading...", "download"}));
-  EXPECT_EQ(d.session.scene().globestyle, 2);  // no image: the plain globe with graticule
+// What the window shows while sequences run: the lists compiled so far (the
+// newest of each), and at each new title which lists were there by then.
+struct Screen {
+  std::map<int, Layer> lists;
+  std::vector<std::pair<std::string, std::set<int>>> titles;
+
+  std::set<int> drawn() const {
+    std::set<int> numbers;
+    for (const auto& [number, layer] : lists) numbers.insert(number);
+    return numbers;
+  }
+  void run(Session& session, Effects e) {
+    for (;;) {
+      if (e.title) titles.emplace_back(*e.title, drawn());
+      for (Layer& layer : e.layers) lists.insert_or_assign(layer.list, std::move(layer));
+      if (e.gl == GlWork::LoadTexture) session.textureloaded(false, "no image");
+      if (!e.more) return;
+      e = session.next();
+    }
+  }
+};
+
+// Radius of the first symbol a layer draws: from its first vertex (the
+// centre of a disc fan) to its second.
+double firstradius(const Layer& layer) {
+  std::vector<GlobePoint> points;
+  for (const DrawOp& op : layer.ops.ops()) {
+    if (op.kind == DrawOp::Kind::Vertex && points.size() < 2) points.push_back(op.point());
+  }
+  if (points.size() < 2) return 0;
+  return std::hypot(points[1].x - points[0].x, points[1].y - points[0].y, points[1].z - points[0].z);
+}
+
+TEST(Session, TheTitleChangesBeforeTheTrafficItCounts) {
+  std::int64_t now = localms(0, 10, 0, 58);
+  Driver d(NETGLOBE_DATA_DIR, SessionSetup{30, [&now] { return now; }, {}});
+  const std::set<int> globe{kGradeList, kCoastList, kFirList};
+  const std::set<int> traffic{kAircraftList, kActFirList,    kAppList,       kTwrList,       kChiefList,
+                              kDirList,      kCtrLabelList, kAprLabelList, kTwrLabelList, kPilotLabelList};
+  Screen screen;
+  screen.run(d.session, d.session.startup());
+  // The startup waits for its download with the globe drawn and no traffic.
+  EXPECT_EQ(screen.titles, (decltype(screen.titles){{"Loading...", globe}}));
   EXPECT_FALSE(d.session.started());
   EXPECT_TRUE(d.session.next().layers.empty());
+  EXPECT_EQ(d.session.scene().globestyle, 2);  // no image: the plain globe with graticule
 
-  d.trace.lines.clear();
-  d.follow(d.session.downloaded(answer("DLH1:100001" + kPilotTail)));
-  // The answer comes stored, parsed and kept: its side lists follow at once.
-  EXPECT_EQ(d.trace.lines, (std::vector<std::string>{
-      "title  CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1", "|", "box 1", "box 2", "|", "box 3", "|", "box 4", "|",
-      "box 5", "|", "box 6", "|",
-      "log Show ACT-Fir's", "|", "list 8", "render", "|",
-      "log Show Chiefs", "|", "list 11", "render", "|",
-      "log Show APP's", "|", "list 9", "render", "|",
-      "log Show TWR's", "|", "list 10", "list 13", "list 14", "list 15", "list 16", "render", "|",
-      "log Show Aircrafts", "|", "list 3", "list 12", "render", "|",
-      "log 0 Seconds Startup", "log Use Keys q,w,e,a,s",
-      "log Use Keys d,y,x,1,2", "log Click here to Hide", "timer 0 on", "timer 2 on", "hide log",
-      "started"}));
-  EXPECT_TRUE(d.session.started());
-}
-
-TEST(Session, RefreshesOneAtATimeInTheirOrderWithTheirTowerSize) {
-  Driver d;
+  // The counts come first, then the traffic; the log says how long the
+  // startup took across the minute.
+  now += 5000;
   const FetchResult first = answer("DLH1:100001" + kPilotTail + "EDDT_TWR:100002:Tom:ATC:118.7:52.5:13.3:0:0:\n");
-  d.start(first);
-  Layer startuptowers;
+  screen.run(d.session, d.session.downloaded(first));
+  ASSERT_EQ(screen.titles.size(), 2u);
+  EXPECT_EQ(screen.titles[1], (std::pair<std::string, std::set<int>>{" CTR=0 APP=0 TWR=1 PIL=1 CLI=2 TOP=2", globe}));
+  EXPECT_TRUE(d.session.started());
+  std::set<int> all = globe;
+  all.insert(traffic.begin(), traffic.end());
+  EXPECT_EQ(screen.drawn(), all);
+  EXPECT_NE(d.session.startuplog().find("\r\n5 Seconds Startup\r\n"), std::string::npos);
+  const double startuptower = firstradius(screen.lists.at(kTwrList));
 
-  d.trace.lines.clear();
-  d.follow(d.session.tick(TimerId::Refresh));
-  EXPECT_EQ(d.trace.lines, (std::vector<std::string>{"title Loading...", "hide log", "download"}));
-  // A tick while the download runs starts nothing.
-  d.trace.lines.clear();
-  d.follow(d.session.tick(TimerId::Refresh));
-  EXPECT_TRUE(d.trace.lines.empty());
-
-  Effects e = d.session.downloaded(first);
-  std::vector<Layer> layers;
-  for (;;) {
-    d.trace.add(e);
-    for (Layer& layer : e.layers) layers.push_back(std::move(layer));
-    if (!e.more) break;
-    d.trace.lines.push_back("|");
-    e = d.session.next();
-  }
-  EXPECT_EQ(between(d.trace.lines, "box 6", "render"),
-            (std::vector<std::string>{"box 6", "|", "list 3", "|", "list 12", "|", "list 8", "|", "list 11",
-                                      "|", "list 9", "|", "list 10", "|", "list 13", "|", "list 14", "|",
-                                      "list 15", "|", "list 16", "|", "render"}));
+  // A refresh: "Loading..." over the traffic drawn, its counts before its
+  // traffic, every traffic layer rebuilt; a tick meanwhile starts nothing.
+  screen = Screen{};
+  screen.run(d.session, d.session.tick(TimerId::Refresh));
+  const Effects again = d.session.tick(TimerId::Refresh);
+  EXPECT_FALSE(again.startdownload || again.more);
+  screen.run(d.session, d.session.downloaded(answer("EDDT_TWR:100002:Tom:ATC:118.7:52.5:13.3:0:0:\n")));
+  EXPECT_EQ(screen.titles, (decltype(screen.titles){{"Loading...", {}}, {" CTR=0 APP=0 TWR=1 PIL=0 CLI=1 TOP=2", {}}}));
+  EXPECT_EQ(screen.drawn(), traffic);
   EXPECT_FALSE(d.session.refreshing());
-
-  // The towers of startup (0.1) shrink to their refresh size (0.08): the
-  // same station gives a smaller symbol.
-  Driver fresh;
-  Layer atstartup;
-  Effects s = fresh.session.startup();
-  while (s.more || s.startdownload) {
-    if (s.startdownload) s = fresh.session.downloaded(first);
-    for (Layer& layer : s.layers) {
-      if (layer.list == kTwrList) atstartup = std::move(layer);
-    }
-    if (s.gl == GlWork::LoadTexture) fresh.session.textureloaded(false, "");
-    if (!s.more) break;
-    s = fresh.session.next();
-  }
-  const auto tower = std::find_if(layers.begin(), layers.end(), [](const Layer& l) { return l.list == kTwrList; });
-  ASSERT_NE(tower, layers.end());
-  ASSERT_FALSE(atstartup.ops.empty());
-  EXPECT_NE(tower->ops.ops().size(), 0u);
-  EXPECT_FALSE(std::equal(tower->ops.ops().begin(), tower->ops.ops().end(), atstartup.ops.ops().begin(),
-                          atstartup.ops.ops().end(), [](const DrawOp& a, const DrawOp& b) {
-                            const GlobePoint p = a.point(), q = b.point();
-                            return a.kind == b.kind && p.x == q.x && p.y == q.y && p.z == q.z;
-                          }));
+  // The towers of startup (0.1) shrink to their refresh size (0.08).
+  EXPECT_NEAR(firstradius(screen.lists.at(kTwrList)) / startuptower, 0.8, 0.01);
 }
 
 TEST(Session, InputDuringADownloadActsOnWhatIsOnScreen) {
@@ -221,13 +187,8 @@ TEST(Session, StartZoomThenLabelSwitchAndAPressStopsFlightAndZoom) {
   Driver d;
   d.start(answer("DLH1:100001" + kPilotTail));
   EXPECT_EQ(d.session.scene().pilotlabels, -1);  // hidden until the zoom ends
-  int ticks = 0;
   Effects e;
-  do {
-    e = d.session.tick(TimerId::StartZoom);
-    ++ticks;
-  } while (e.timers.empty() && ticks < 1000);
-  EXPECT_EQ(ticks, 87);
+  for (int ticks = 0; e.timers.empty() && ticks < 1000; ++ticks) e = d.session.tick(TimerId::StartZoom);
   EXPECT_EQ(e.timers, (std::vector<TimerSwitch>{{TimerId::StartZoom, false}, {TimerId::LabelSwitch, true}}));
   ASSERT_EQ(e.layers.size(), 1u);
   EXPECT_EQ(e.layers[0].list, kPilotLabelList);
@@ -250,15 +211,47 @@ TEST(Session, StartZoomThenLabelSwitchAndAPressStopsFlightAndZoom) {
   EXPECT_EQ(d.session.view().viewlon, moved.viewlon);
 }
 
-TEST(Session, ShutdownDuringADownloadWritesThePeakAndDropsTheAnswer) {
-  Driver d;
-  d.start(answer("DLH1:100001" + kPilotTail + "DLH2:100002" + kPilotTail));
-  const std::string copy = d.folder.read("whazzup.txt");
-  d.follow(d.session.tick(TimerId::Refresh));
-  d.session.shutdown();
-  EXPECT_NE(d.folder.read("topconn.txt").find('2'), std::string::npos);
-  EXPECT_FALSE(d.session.downloaded(answer("")).title);
-  EXPECT_EQ(d.folder.read("whazzup.txt"), copy);
+TEST(Session, EachDayKeepsItsOwnPeakAcrossMidnightAndShutdown) {
+  std::int64_t now = localms(0, 23, 58);
+  const auto clock = [&now] { return now; };
+  const auto pilots = [](int n) {
+    std::string lines;
+    for (int i = 0; i < n; ++i) lines += "DLH" + std::to_string(i) + ":10000" + std::to_string(i) + kPilotTail;
+    return answer(lines);
+  };
+  const std::string peakfile = "3\r\n" + localclock(now).date + "\r\n23:58:00\r\n";
+  {
+    Driver d(NETGLOBE_DATA_DIR, SessionSetup{30, clock, {}});
+    d.start(pilots(3));
+    EXPECT_EQ(d.folder.read("topconn.txt"), peakfile);
+    const auto refresh = [&](int n) {
+      d.follow(d.session.tick(TimerId::Refresh));
+      Effects e = d.session.downloaded(pilots(n));
+      const std::string title = e.title.value_or("");
+      d.follow(std::move(e));
+      return title;
+    };
+    EXPECT_EQ(refresh(2), " CTR=0 APP=0 TWR=0 PIL=2 CLI=2 TOP=3");
+    // The first refresh after midnight starts the new day's peak from its count.
+    now = localms(1, 0, 1);
+    EXPECT_EQ(refresh(1), " CTR=0 APP=0 TWR=0 PIL=1 CLI=1 TOP=1");
+    EXPECT_EQ(d.folder.read("topconn.txt"), "1\r\n" + localclock(now).date + "\r\n00:01:00\r\n");
+    EXPECT_EQ(refresh(2), " CTR=0 APP=0 TWR=0 PIL=2 CLI=2 TOP=2");
+
+    // Closed during a download: its answer is dropped, the copy stays.
+    const std::string copy = d.folder.read("whazzup.txt");
+    d.follow(d.session.tick(TimerId::Refresh));
+    // Closed the day after, before any refresh of that day: the peak is the
+    // earlier day's and says so; that day starts again at 1.
+    now = localms(2, 0, 5);
+    d.session.shutdown();
+    EXPECT_FALSE(d.session.downloaded(pilots(9)).title);
+    EXPECT_EQ(d.folder.read("whazzup.txt"), copy);
+    EXPECT_EQ(d.folder.read("topconn.txt"), "2\r\n" + localclock(localms(1, 0, 1)).date + "\r\n00:01:00\r\n");
+    Session again(ServerAddress{}, onefolder(d.folder.path()), HistoryRetention::hours(24),
+                  SessionSetup{30, clock, {}});
+    EXPECT_EQ(again.feed().lists.topcount, 1);
+  }
 }
 
 // The download's worker does the answer's disk work; the window's thread
@@ -273,9 +266,9 @@ TEST(Session, AnAnswerComesStoredKeptAndIndexedAndIsShownWithoutTheDisk) {
   EXPECT_EQ(d.session.feed().lists.pilcount, 0);  // not taken in yet
 
   std::filesystem::remove(d.folder.path() + "/whazzup.txt");
-  d.trace.lines.clear();
-  d.follow(d.session.downloaded(std::move(taken)));
-  EXPECT_EQ(d.trace.lines.front(), "title  CTR=0 APP=0 TWR=0 PIL=2 CLI=2 TOP=2");
+  Effects e = d.session.downloaded(std::move(taken));
+  EXPECT_EQ(e.title, " CTR=0 APP=0 TWR=0 PIL=2 CLI=2 TOP=2");
+  d.follow(std::move(e));
   d.session.opensearch();
   const Effects found = d.session.searchfor("DLH");
   ASSERT_TRUE(found.search);
@@ -283,11 +276,8 @@ TEST(Session, AnAnswerComesStoredKeptAndIndexedAndIsShownWithoutTheDisk) {
 
   // A failed download keeps the copy as it stood; with none left, nothing.
   d.follow(d.session.tick(TimerId::Refresh));
-  FetchResult down;
-  down.failure = "timed out";
-  d.trace.lines.clear();
-  d.follow(d.session.downloaded(down));
-  EXPECT_EQ(d.trace.lines.front(), "title  CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=2 (update failed: timed out)");
+  e = d.session.downloaded(failedanswer("timed out"));
+  EXPECT_EQ(e.title, " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=2 (update failed: timed out)");
   EXPECT_EQ(d.session.keptrefreshes(), 1u);
 }
 
@@ -348,6 +338,10 @@ TEST(Session, SearchFliesToAPilotMarksItAndFollowsItFromRefreshToRefresh) {
   refresh("DLH1:100001:Jane Doe:PILOT::52:13.5:35000:450:A320:450:EDDB:FL350:EDDT:\n" + ann);
   EXPECT_EQ(d.session.view().viewlon, 13.5f);
   EXPECT_EQ(d.session.view().viewtilt, 38.0f);
+  // A refresh without its position: the view stays, following goes on.
+  refresh("DLH1:100001:Jane Doe:PILOT::::35000:450:A320:450:EDDB:FL350:EDDT:\n" + ann);
+  EXPECT_EQ(d.session.view().viewlon, 13.5f);
+  EXPECT_TRUE(d.session.following());
   // Another member on that callsign is someone else: following ends.
   refresh("DLH1:999999:Jane Doe:PILOT::53:14:35000:450:A320:450:EDDB:FL350:EDDT:\n" + ann);
   EXPECT_FALSE(d.session.following());
@@ -423,12 +417,14 @@ TEST(Session, ReplayStepsThroughKeptRefreshesWhileLiveRefreshesGoOn) {
   // while its download runs is shown whole all the same.
   const std::string title = run(d.session, d.session.tick(TimerId::Refresh));
   EXPECT_EQ(title.substr(0, 6), "REPLAY");
-  std::size_t rebuilt = 0;
+  std::set<int> rebuilt;
   for (Effects step = d.session.key('.');; step = d.session.next()) {
-    rebuilt += step.layers.size();
+    for (const Layer& layer : step.layers) rebuilt.insert(layer.list);
     if (!step.more) break;
   }
-  EXPECT_GE(rebuilt, 10u);  // the traffic, the labels and the trails
+  // The traffic, the labels and the trails.
+  EXPECT_EQ(rebuilt, (std::set<int>{kAircraftList, kActFirList, kAppList, kTwrList, kChiefList, kDirList,
+                                    kCtrLabelList, kAprLabelList, kTwrLabelList, kPilotLabelList, kTrailList}));
   // Its answer is kept even when a step of replay comes before the keeping.
   const Effects answered = d.session.downloaded(at("20261207100130", 53, 13));
   EXPECT_FALSE(answered.title);

@@ -75,6 +75,14 @@ TEST(UrlFetch, ValidatorsGoBackAndOnlyAConditionalRequestTakesA304) {
   EXPECT_EQ(seen["If-None-Match"], "\"v1\"");
   EXPECT_EQ(seen["If-Modified-Since"], kModified);
 
+  // They vouch for this server's copy: a redirect to another goes without them.
+  LoopbackServer hop(redirectto, "/go");
+  const FetchResult moved =
+      fetchstatus(fromurl(hop.url("/go?to=" + encoded(server.url("/feeds/status.txt"))), {}, first.validators));
+  EXPECT_TRUE(moved.ok && !moved.notmodified && moved.body == kBody) << moved.failure;
+  EXPECT_EQ(seen["If-None-Match"], "(none)");
+  EXPECT_EQ(seen["If-Modified-Since"], "(none)");
+
   // A status server gets the plain GET of old, whatever validators there are.
   const FetchResult plain = fetchstatus(FetchRequest(server.address(), first.validators));
   EXPECT_TRUE(plain.ok && !plain.notmodified && plain.body == kBody) << plain.failure;

@@ -14,4 +14,11 @@ bool containsnocase(std::string_view text, std::string_view what);
 // comparison of two folded texts ignores letter case. Other bytes stay.
 std::string foldcase1252(std::string_view text);
 
+// text without the blanks at either end; blanks are the characters of blanks.
+inline std::string_view trimmed(std::string_view text, std::string_view blanks = " \t") {
+  const std::size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 }  // namespace netglobe

@@ -17,16 +17,16 @@ std::string statusfilepath(const std::string& folder) {
 
 namespace {
 
+// The copy's text, or none when it cannot be read (then the parse reads it
+// by path, which says why). A folder in its place opens but cannot be read.
 std::optional<std::string> readfile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-FetchResult failed(std::string reason) {
-  FetchResult result;
-  result.failure = std::move(reason);
-  return result;
+  std::string text(std::istreambuf_iterator<char>(in), {});
+  if (in.bad()) return std::nullopt;
+  return text;
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ std::optional<FetchRequest> nextrequest(const FeedState& state) {
 }
 
 FetchResult fetchanswer(const std::optional<FetchRequest>& request, const Fetcher& fetch) {
-  if (!request) return failed("no status server");
+  if (!request) return failedanswer("no status server");
   return fetch(*request);
 }
 

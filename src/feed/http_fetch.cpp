@@ -55,6 +55,21 @@ std::string refusedredirect(const std::string& from, const std::string& to) {
   return {};
 }
 
+// Scheme, host and port of a URL, "" when it does not parse.
+std::string originof(const std::string& url) {
+  CURLU* parsed = curl_url();
+  std::string origin;
+  if (parsed && curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
+    for (CURLUPart part : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {
+      char* text = nullptr;
+      if (curl_url_get(parsed, part, &text, CURLU_DEFAULT_PORT) == CURLUE_OK) origin += std::string(text) + "|";
+      curl_free(text);
+    }
+  }
+  curl_url_cleanup(parsed);
+  return origin;
+}
+
 // A 304 may bring new validators; those it leaves out still hold.
 Validators confirmed(Validators sent, const Validators& answered) {
   if (!answered.etag.empty()) sent.etag = answered.etag;
@@ -92,12 +107,6 @@ int checkcancel(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) 
   return static_cast<const std::atomic<bool>*>(userdata)->load() ? 1 : 0;
 }
 
-FetchResult failed(std::string reason) {
-  FetchResult result;
-  result.failure = std::move(reason);
-  return result;
-}
-
 }  // namespace
 
 void initfetching() {
@@ -108,7 +117,7 @@ void initfetching() {
 FetchResult fetchstatus(const FetchRequest& request) {
   initfetching();
   Handle curl(curl_easy_init(), curl_easy_cleanup);
-  if (!curl) return failed("cannot start a request");
+  if (!curl) return failedanswer("cannot start a request");
 
   Answer answer;
   char detail[CURL_ERROR_SIZE] = {};
@@ -133,7 +142,7 @@ FetchResult fetchstatus(const FetchRequest& request) {
   } else {
     curl_easy_setopt(curl.get(), CURLOPT_PROTOCOLS_STR, "http");
   }
-  const bool conditional = isurl && !request.validators.empty();
+  bool conditional = isurl && !request.validators.empty();
 
   // Redirects are followed here rather than by libcurl, so that every step
   // is checked against the rule that https never leads to http.
@@ -141,16 +150,16 @@ FetchResult fetchstatus(const FetchRequest& request) {
   std::string url = request.source.url;
   for (int redirects = 0;; ++redirects) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return failed("timed out");
+    if (left <= 0) return failedanswer("timed out");
     curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT_MS, static_cast<long>(left));
     curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
     answer = {};
     detail[0] = '\0';
 
     const CURLcode code = curl_easy_perform(curl.get());
-    if (request.cancel && request.cancel->load()) return failed("cancelled");
-    if (answer.toolarge) return failed("answer over 64 MiB");
-    if (code != CURLE_OK) return failed(transferfailure(code, detail));
+    if (request.cancel && request.cancel->load()) return failedanswer("cancelled");
+    if (answer.toolarge) return failedanswer("answer over 64 MiB");
+    if (code != CURLE_OK) return failedanswer(transferfailure(code, detail));
     long status = 0;
     curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
 
@@ -158,8 +167,14 @@ FetchResult fetchstatus(const FetchRequest& request) {
     if (isurl && status >= 300 && status <= 399 && status != 304 &&
         curl_easy_getinfo(curl.get(), CURLINFO_REDIRECT_URL, &next) == CURLE_OK && next) {
       const std::string target = next;
-      if (redirects == kMaxRedirects) return failed("too many redirects");
-      if (std::string why = refusedredirect(url, target); !why.empty()) return failed(std::move(why));
+      if (redirects == kMaxRedirects) return failedanswer("too many redirects");
+      if (std::string why = refusedredirect(url, target); !why.empty()) return failedanswer(std::move(why));
+      // The validators vouch for the copy of the server they came from:
+      // another host gets the whole request without them.
+      if (conditional && originof(target) != originof(request.source.url)) {
+        curl_easy_setopt(curl.get(), CURLOPT_HTTPHEADER, nullptr);
+        conditional = false;
+      }
       url = target;
       continue;
     }
@@ -171,7 +186,7 @@ FetchResult fetchstatus(const FetchRequest& request) {
       result.notmodified = true;
       return result;
     }
-    if (status < 200 || status > 299) return failed("HTTP " + std::to_string(status));
+    if (status < 200 || status > 299) return failedanswer("HTTP " + std::to_string(status));
     result.ok = true;
     result.body = std::move(answer.body);
     if (isurl) result.validators = std::move(answer.validators);

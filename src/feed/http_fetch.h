@@ -37,6 +37,13 @@ struct FetchResult {
   Validators validators;     // of this answer; those to send next time
 };
 
+// An answer that failed for reason.
+inline FetchResult failedanswer(std::string reason) {
+  FetchResult result;
+  result.failure = std::move(reason);
+  return result;
+}
+
 // Makes libcurl ready; call once at start, before any other thread exists.
 // fetchstatus does it too when nobody did.
 void initfetching();

@@ -4,16 +4,11 @@
 #include <ctime>
 
 #include "base/number_text.h"
+#include "base/text_search.h"
 #include "feed/status_copy.h"
 
 namespace netglobe {
 namespace {
-
-std::string trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::string withoutblanks(const std::string& text) {
   std::string out;
@@ -23,21 +18,11 @@ std::string withoutblanks(const std::string& text) {
   return out;
 }
 
-std::string clocktext(const std::tm& t, const char* format) {
-  char buf[32];
-  return std::strftime(buf, sizeof buf, format, &t) ? buf : "";
-}
-
 }  // namespace
 
 std::string peakfilepath(const std::string& folder) { return folder + "/" + kPeakFileName; }
 
-ClockTexts clocknow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return {clocktext(local, "%Y-%m-%d"), clocktext(local, "%H:%M:%S")};
-}
+ClockTexts clocknow() { return localclock(systemms()); }
 
 int readpeak(const std::string& path, const std::string& today) {
   return readpeak(LineReader(path), today);
@@ -58,17 +43,29 @@ std::string writepeak(const std::string& path, int topcount, const ClockTexts& n
   return storecopy(path, std::to_string(topcount) + "\r\n" + now.date + "\r\n" + now.time);
 }
 
-int PeakFile::laden() {
-  stored_ = readpeak(path_, clocknow().date);
+int PeakFile::laden(const ClockTexts& now) {
+  day_ = now;
+  stored_ = readpeak(path_, now.date);
   return stored_;
 }
 
-void PeakFile::keep(int topcount) {
-  if (topcount > stored_ && writepeak(path_, topcount, clocknow()).empty()) stored_ = topcount;
+void PeakFile::startday(const ClockTexts& now) {
+  day_ = now;
+  stored_ = 0;
 }
 
-void PeakFile::speichern(int topcount) {
-  if (writepeak(path_, topcount, clocknow()).empty()) stored_ = topcount;
+void PeakFile::keep(int topcount, const ClockTexts& now) {
+  if (topcount > stored_ && writepeak(path_, topcount, now).empty()) {
+    stored_ = topcount;
+    day_ = now;
+  }
+}
+
+void PeakFile::speichern(int topcount, const ClockTexts& now) {
+  // Closed on a later day with no refresh since midnight: the peak is still
+  // the earlier day's, and says so.
+  const ClockTexts& when = newday(now) ? day_ : now;
+  if (writepeak(path_, topcount, when).empty()) stored_ = topcount;
 }
 
 }  // namespace netglobe

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "base/local_time.h"
 #include <string>
 
 #include "base/line_reader.h"
+#include "base/local_time.h"
 
 namespace netglobe {
 
@@ -10,12 +12,7 @@ inline constexpr const char* kPeakFileName = "topconn.txt";
 
 std::string peakfilepath(const std::string& folder);
 
-// Local date (year-month-day) and time (hours:minutes:seconds) as the peak
-// file writes them.
-struct ClockTexts {
-  std::string date;
-  std::string time;
-};
+// The local date and time now, as the peak file writes them.
 ClockTexts clocknow();
 
 // The peak stored at path if it was written on `today`, else 1 (no file, a
@@ -34,16 +31,21 @@ class PeakFile {
   explicit PeakFile(const std::string& folder) : path_(peakfilepath(folder)) {}
 
   // At load: the peak of today's earlier runs, 1 on a new day.
-  int laden();
+  int laden(const ClockTexts& now = clocknow());
+  // A refresh at now falls on another local day than the peak's: the
+  // day's peak starts again.
+  bool newday(const ClockTexts& now) const { return now.date != day_.date; }
+  void startday(const ClockTexts& now);
   // After every refresh: writes when the peak rose above what the file
   // holds, so an abnormal end does not lose it.
-  void keep(int topcount);
-  // At shutdown: writes the peak with the closing date.
-  void speichern(int topcount);
+  void keep(int topcount, const ClockTexts& now = clocknow());
+  // At shutdown: writes the peak, dated the day it belongs to.
+  void speichern(int topcount, const ClockTexts& now = clocknow());
 
  private:
   std::string path_;
-  int stored_ = 0;  // the peak the file holds for today
+  int stored_ = 0;   // the peak the file holds for day_
+  ClockTexts day_;   // the peak's day, and when it was last written
 };
 
 }  // namespace netglobe

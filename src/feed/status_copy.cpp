@@ -1,6 +1,9 @@
 #include "feed/status_copy.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -21,6 +24,26 @@ std::string convertlineends(std::string_view body) {
   }
   out.append(body, start);
   return out;
+}
+
+void removestaletemporaries(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path target(path);
+  const std::string prefix = target.filename().string() + ".";
+  const auto stale = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+  std::error_code ec;
+  fs::directory_iterator it(target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    // mkstemp's pattern: the name, a point and six letters or digits.
+    const bool ours = name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
+                      std::all_of(name.begin() + long(prefix.size()), name.end(),
+                                  [](unsigned char c) { return std::isalnum(c); });
+    std::error_code ignored;
+    if (ours && it->is_regular_file(ignored) && it->last_write_time(ignored) < stale) {
+      fs::remove(it->path(), ignored);
+    }
+  }
 }
 
 std::string storecopy(const std::string& path, std::string_view text) {

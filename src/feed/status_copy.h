@@ -16,6 +16,11 @@ std::string convertlineends(std::string_view body);
 // copy. Returns an empty string on success, else a short reason.
 std::string storecopy(const std::string& path, std::string_view text);
 
+// Removes the temporary files of storecopy(path) that a killed run left
+// behind: those of its name pattern older than a minute, so that another
+// run's write under way is left alone.
+void removestaletemporaries(const std::string& path);
+
 // Writes all of data to fd, again after an interrupted or partial write;
 // false on an error (errno tells which).
 bool writeall(int fd, std::string_view data);

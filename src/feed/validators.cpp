@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/text_search.h"
+
 namespace netglobe {
 namespace {
 
@@ -14,13 +16,6 @@ bool namedas(std::string_view line, std::string_view name) {
          std::equal(name.begin(), name.end(), line.begin(), [](char a, char b) {
            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
          });
-}
-
-std::string_view trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 bool sendable(std::string_view value) {
@@ -37,7 +32,7 @@ void readvalidator(std::string_view headerline, Validators& validators) {
   for (const auto& [name, field] : {std::pair<std::string_view, std::string*>{"etag", &validators.etag},
                                     {"last-modified", &validators.lastmodified}}) {
     if (!namedas(headerline, name)) continue;
-    const std::string_view value = trimmed(headerline.substr(name.size() + 1));
+    const std::string_view value = trimmed(headerline.substr(name.size() + 1), " \t\r\n");
     if (sendable(value)) *field = value;
     return;
   }

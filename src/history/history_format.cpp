@@ -78,7 +78,7 @@ bool MemorySource::readat(std::uint64_t offset, std::size_t n, std::string& out)
   return true;
 }
 
-SegmentRead readsegment(const ByteSource& source) {
+SegmentRead readsegment(const ByteSource& source, const std::atomic<bool>* cancel) {
   SegmentRead read;
   const std::uint64_t size = source.size();
   std::string bytes;
@@ -92,6 +92,10 @@ SegmentRead readsegment(const ByteSource& source) {
   std::uint64_t at = kSegmentMagic.size();
   std::string header, update, packed;
   while (at < size) {
+    if (cancel && cancel->load()) {
+      read.cancelled = true;
+      break;
+    }
     const auto damaged = [&](const char* why) {
       read.damage = why + std::string(" at byte ") + std::to_string(at);
     };

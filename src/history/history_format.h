@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -61,12 +62,14 @@ class MemorySource : public ByteSource {
 
 struct SegmentRead {
   bool ours = false;     // begins with the segment magic (or a cut piece of it)
+  bool cancelled = false;  // the reading was asked to stop before the end
   std::vector<RecordInfo> records;  // the good records before any damage
   std::string damage;    // empty when every byte was a good record
 };
 
 // Reads a segment's record headers and checks every record's hash; the
-// first delta must follow a record it can be unpacked against.
-SegmentRead readsegment(const ByteSource& source);
+// first delta must follow a record it can be unpacked against. Stops
+// between two records once *cancel is set.
+SegmentRead readsegment(const ByteSource& source, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace netglobe

@@ -59,7 +59,7 @@ std::string segmentname(std::int64_t receiptms, long pid, unsigned n) {
          std::string(kSegmentSuffix);
 }
 
-HistoryIndex scanhistory(const std::string& folder) {
+HistoryIndex scanhistory(const std::string& folder, const std::atomic<bool>* cancel) {
   HistoryIndex index;
   index.folder = folder;
   std::error_code ec;
@@ -71,6 +71,10 @@ HistoryIndex scanhistory(const std::string& folder) {
     return index;
   }
   for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (cancel && cancel->load()) {
+      index.cancelled = true;
+      break;
+    }
     if (ec) {
       index.skipped.push_back("history: cannot read all of " + folder + ": " + ec.message());
       break;
@@ -88,7 +92,11 @@ HistoryIndex scanhistory(const std::string& folder) {
       skip(std::strerror(file.openerror()));
       continue;
     }
-    SegmentRead read = readsegment(file);
+    SegmentRead read = readsegment(file, cancel);
+    if (read.cancelled) {
+      index.cancelled = true;
+      break;
+    }
     if (!read.ours) {
       skip("not a history file");
       continue;
@@ -98,10 +106,7 @@ HistoryIndex scanhistory(const std::string& folder) {
     if (!segment.damage.empty()) segment.damage = damageline(segment);
     index.segments.push_back(std::move(segment));
   }
-  std::stable_sort(index.segments.begin(), index.segments.end(),
-                   [](const HistorySegment& a, const HistorySegment& b) {
-                     return a.firstms() < b.firstms() || (a.firstms() == b.firstms() && a.file < b.file);
-                   });
+  std::stable_sort(index.segments.begin(), index.segments.end(), segmentbefore);
   return index;
 }
 

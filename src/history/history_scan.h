@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,18 +21,25 @@ struct HistorySegment {
   std::int64_t firstms() const { return records.empty() ? namedms : records.front().receiptms; }
 };
 
+// Segments are listed by the receipt of their first refresh, then by name.
+inline bool segmentbefore(const HistorySegment& a, const HistorySegment& b) {
+  return a.firstms() < b.firstms() || (a.firstms() == b.firstms() && a.file < b.file);
+}
+
 // What a folder's store holds.
 struct HistoryIndex {
   std::string folder;
   std::vector<HistorySegment> segments;  // by firstms(), oldest first
   std::vector<std::string> skipped;      // a line for each file that is no segment
+  bool cancelled = false;                // the scan stopped early: the index is partial
 };
 
 // Reads every segment in folder: record headers and check hashes, not the
 // refreshes' texts (those are unpacked when read). A missing folder is an
 // empty store. Touches nothing but the folder's files, which it only
 // reads: safe to run on a worker thread while the window keeps refreshes.
-HistoryIndex scanhistory(const std::string& folder);
+// Stops between two records once *cancel is set.
+HistoryIndex scanhistory(const std::string& folder, const std::atomic<bool>* cancel = nullptr);
 
 // "<receiptms>-<pid>-<n>.hist": new segments never take an existing name.
 std::string segmentname(std::int64_t receiptms, long pid, unsigned n);

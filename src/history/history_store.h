@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +9,9 @@
 #include "history/history_codec.h"
 #include "history/history_option.h"
 #include "history/history_scan.h"
+#include "history/kept_index.h"
+#include "history/segment_writer.h"
+#include "history/unpack_cache.h"
 
 namespace netglobe {
 
@@ -17,13 +19,6 @@ namespace netglobe {
 // against the one before): damage loses at most the refreshes up to the
 // next full one, and reading any refresh unpacks at most this many.
 inline constexpr std::size_t kFullEvery = 20;
-
-// One kept refresh as the index lists it.
-struct KeptRefresh {
-  std::uint64_t serial = 0;   // unique within the store's life, never reused
-  std::int64_t receiptms = 0; // time of receipt, ms since 1970 (UTC)
-  std::string update;         // the file's UPDATE value, "" when it had none
-};
 
 enum class KeepOutcome {
   Kept,
@@ -42,12 +37,6 @@ struct KeepResult {
   bool tell = false;
 };
 
-struct HistoryText {
-  bool ok = false;
-  std::string text;     // the refresh as it was kept
-  std::string failure;  // why it could not be read
-};
-
 // The store of kept refreshes in one folder: appends each new refresh to a
 // segment file of its own run (a new one at start, after a write failure and
 // every kFullEvery refreshes), drops refreshes older than the retention and
@@ -56,7 +45,6 @@ struct HistoryText {
 class HistoryStore {
  public:
   HistoryStore(std::string folder, HistoryRetention retention);
-  ~HistoryStore();
   HistoryStore(const HistoryStore&) = delete;
   HistoryStore& operator=(const HistoryStore&) = delete;
 
@@ -75,7 +63,7 @@ class HistoryStore {
   void prune(std::int64_t nowms);
 
   // The kept refreshes, oldest first.
-  std::size_t size() const { return entries_.size(); }
+  std::size_t size() const { return index_.size(); }
   const KeptRefresh& at(std::size_t i) const;
   // The full text of kept refresh i. Reading back through a segment is
   // cheap once one refresh of it has been read: the segment's texts up to
@@ -87,29 +75,14 @@ class HistoryStore {
   const std::string& folder() const { return folder_; }
   HistoryRetention retention() const { return retention_; }
   // Bytes of all segment files the store knows.
-  std::uint64_t diskbytes() const;
+  std::uint64_t diskbytes() const { return index_.diskbytes(); }
 
  private:
-  struct Record {
-    RecordInfo info;
-    std::uint64_t serial = 0;
-    std::size_t chainstart = 0;  // the full record it is unpacked from
-  };
-  struct Segment {
-    std::string file;
-    std::int64_t namedms = 0;
-    std::uint64_t bytes = 0;
-    std::vector<Record> records;
-    std::size_t firstlive = 0;  // records before it are past the retention
-    bool own = false;
-    std::int64_t firstms() const;
-    std::int64_t lastms() const;
-  };
-  struct Entry {
-    std::size_t segment;
-    std::size_t record;
-    KeptRefresh kept;
-  };
+  bool sameaslast(std::string_view body, std::string_view update, std::uint64_t hash) const;
+  void closesegment(bool cut);
+  KeepResult failed(std::string reason);
+  bool removesegment(const std::string& file);
+
   struct LastKept {
     bool any = false;
     std::string update;
@@ -117,47 +90,18 @@ class HistoryStore {
     std::uint64_t contenthash = 0;
   };
 
-  void addrecord(Segment& segment, RecordInfo info);
-  bool sameaslast(std::string_view body, std::string_view update, std::uint64_t hash) const;
-  std::string startsegment(std::int64_t receiptms);
-  std::string append(const std::string& bytes);
-  void closesegment(bool truncate);
-  KeepResult failed(std::string reason);
-  void reindex();
-  std::string path(const std::string& file) const { return folder_ + "/" + file; }
-
   std::string folder_;
   HistoryRetention retention_;
-  std::vector<Segment> segments_;  // by first receipt, oldest first
-  std::vector<Entry> entries_;     // the live records of every segment, in order
-  std::uint64_t nextserial_ = 1;
-  unsigned nextname_ = 0;
+  KeptIndex index_;
+  SegmentWriter writer_;
+  HistoryPacker packer_;
+  UnpackCache unpacked_;
 
-  // The segment being written: its file, where it ends, and the text of its
-  // last record (the prefix of the next delta).
-  int fd_ = -1;
-  std::string writing_;
-  std::uint64_t writtenbytes_ = 0;
+  // The text of the last record written (the prefix of the next delta).
   std::string lasttext_;
   std::uint64_t lastserial_ = 0;  // of the refresh lasttext_ holds
   LastKept last_;
   std::string lastfailure_;
-  HistoryPacker packer_;
-
-  // Texts of a segment unpacked from one of its full records on. Two are
-  // kept: replay reads near the refresh it shows while its trails read half
-  // an hour further back.
-  struct Chain {
-    std::string file;
-    std::size_t from = 0;
-    std::size_t count = 0;           // texts[0, count) are records from, from + 1, ...
-    std::vector<std::string> texts;  // kept with their buffers when the chain is reused
-    std::uint64_t used = 0;
-  };
-  Chain& chainof(const std::string& file, std::size_t from);
-  std::array<Chain, 2> chains_;
-  std::uint64_t reads_ = 0;
-  HistoryUnpacker unpacker_;
 };
 
 }  // namespace netglobe

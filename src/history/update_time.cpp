@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
+#include "base/text_search.h"
 #include "feed/client_lines.h"
 
 namespace netglobe {
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 }  // namespace
 
@@ -22,13 +17,13 @@ std::string_view statusupdatetime(std::string_view body) {
     const std::string_view line = body.substr(0, lf);
     body = lf == std::string_view::npos ? std::string_view{} : body.substr(lf + 1);
     if (!line.starts_with(kKey)) continue;
-    const std::string_view rest = trimmed(line.substr(kKey.size()));
+    const std::string_view rest = trimmed(line.substr(kKey.size()), " \t\r");
     if (!rest.starts_with('=')) continue;
     // A control character (a stray CR) ends the value: it is shown as a time.
-    std::string_view value = trimmed(rest.substr(1)).substr(0, kMaxUpdateText);
+    std::string_view value = trimmed(rest.substr(1), " \t\r").substr(0, kMaxUpdateText);
     const auto control = std::find_if(value.begin(), value.end(),
                                       [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-    return trimmed(value.substr(0, std::size_t(control - value.begin())));
+    return trimmed(value.substr(0, std::size_t(control - value.begin())), " \t\r");
   }
   return {};
 }

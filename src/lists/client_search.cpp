@@ -13,13 +13,6 @@ namespace {
 constexpr std::uint8_t kNoMatch = 0xFF;
 constexpr std::size_t kRanks = static_cast<std::size_t>(MatchRank::NamePart) + 1;
 
-std::string_view trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 bool alldigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }

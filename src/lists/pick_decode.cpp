@@ -98,4 +98,20 @@ PickOutcome decodehits(int hits, std::span<const std::uint32_t> selbuf, std::uin
   return out;
 }
 
+std::string drawnsummary(const StatusLists& lists, const std::string& callsign, const std::string& memberid) {
+  const std::string key = callsign + ":" + memberid + ":";
+  const auto find = [&](const std::vector<std::string>& lines, int count, PickKind kind) -> std::string {
+    for (int i = 1; i <= count && i < int(lines.size()); ++i) {
+      const std::string& line = lines[std::size_t(i)];
+      if (line.starts_with(key)) return objecttext(pickname(kind, i), line).summary();
+    }
+    return {};
+  };
+  std::string summary = find(lists.pillines, lists.pilcount, PickKind::Aircraft);
+  if (summary.empty()) summary = find(lists.ctrlines, lists.ctrcount, PickKind::ActiveFir);
+  if (summary.empty()) summary = find(lists.applines, lists.appcount, PickKind::Approach);
+  if (summary.empty()) summary = find(lists.twrlines, lists.twrcount, PickKind::Tower);
+  return summary;
+}
+
 }  // namespace netglobe

@@ -45,4 +45,9 @@ struct PickOutcome {
 PickOutcome decodehits(int hits, std::span<const std::uint32_t> selbuf, std::uint32_t pickedname,
                        const StatusLists& lists);
 
+// The summary a pick over a client gives where the lists draw it: among the
+// pilots first, then the centre, approach and tower stations; "" when they
+// draw it nowhere.
+std::string drawnsummary(const StatusLists& lists, const std::string& callsign, const std::string& memberid);
+
 }  // namespace netglobe

@@ -6,17 +6,11 @@
 #include <cstring>
 
 #include "base/line_reader.h"
+#include "base/text_search.h"
 
 namespace netglobe {
 
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r";
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 bool alldigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
@@ -31,7 +25,7 @@ FriendIds parsefriends(const std::vector<std::string>& lines, std::vector<std::s
     std::string_view line = lines[i];
     // Editors that save UTF-8 may put a byte order mark before the first id.
     if (i == 0 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
-    line = trimmed(line);
+    line = trimmed(line, " \t\r");
     if (line.empty() || line.starts_with('#')) continue;
     if (alldigits(line)) {
       ids.emplace_back(line);

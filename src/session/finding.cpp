@@ -3,7 +3,6 @@
 #include "layers/marker_ring.h"
 #include "lists/pick_decode.h"
 #include "scene/flight.h"
-#include "scene/pick_names.h"
 
 namespace netglobe {
 
@@ -111,20 +110,8 @@ void Finding::followafterrefresh(Effects& out, ViewState& view, const StatusList
 
 std::string Finding::summaryof(const ClientEntry& client, const StatusLists& shown) const {
   // The summary a pick over the client gives, when it is drawn.
-  const std::string key = client.callsign + ":" + client.memberid + ":";
-  const auto named = [&](const std::vector<std::string>& lines, int count, PickKind kind) -> std::uint32_t {
-    for (int i = 1; i <= count && i < int(lines.size()); ++i) {
-      if (lines[std::size_t(i)].starts_with(key)) return pickname(kind, i);
-    }
-    return 0;
-  };
-  std::uint32_t name = named(shown.pillines, shown.pilcount, PickKind::Aircraft);
-  if (!name) name = named(shown.ctrlines, shown.ctrcount, PickKind::ActiveFir);
-  if (!name) name = named(shown.applines, shown.appcount, PickKind::Approach);
-  if (!name) name = named(shown.twrlines, shown.twrcount, PickKind::Tower);
-  if (!name) return client.callsign + " not drawn";
-  const std::uint32_t hit[] = {1, 0, 0, name};
-  return decodehits(1, hit, 0, shown).summary;
+  const std::string summary = drawnsummary(shown, client.callsign, client.memberid);
+  return summary.empty() ? client.callsign + " not drawn" : summary;
 }
 
 void Finding::stopfollowing() {

@@ -1,8 +1,7 @@
 #include "session/replay.h"
 
-#include <ctime>
-
 #include "base/line_reader.h"
+#include "base/local_time.h"
 #include "feed/status_parser.h"
 #include "history/update_time.h"
 #include "layers/trail_layer.h"
@@ -105,12 +104,8 @@ std::string Replay::show(std::size_t index, int peak) {
   lists_.topcount = peak;
   std::string when(statusupdatetime(text_));
   if (when.empty()) {
-    const std::time_t receipt = static_cast<std::time_t>(receiptms_ / 1000);
-    std::tm local{};
-    localtime_r(&receipt, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    when = text;
+    const ClockTexts receipt = localclock(receiptms_);
+    when = receipt.date + " " + receipt.time;
   }
   title_ = "REPLAY " + when + countstitle(lists_);
   return {};

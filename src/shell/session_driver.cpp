@@ -14,12 +14,22 @@ void SessionDriver::startdownload() {
   // The answer is stored, parsed, kept and indexed there too: the window's
   // thread never waits on the disk for it. One download at a time keeps the
   // copies and the history in the order of their answers.
-  fetch_.start(
+  const bool started = fetch_.start(
       [request, take = session_.answerjob()](const std::atomic<bool>& cancel) mutable {
         if (request) request->cancel = &cancel;
         return take(fetchanswer(request));
       },
       [this] { QMetaObject::invokeMethod(this, [this] { answerarrived(); }, Qt::QueuedConnection); });
+  // The session waits for an answer: a download that cannot start is a
+  // failed one, handed over once the window is back in its event loop.
+  if (!started) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (!stopped_) apply_(session_.downloaded(failedanswer("a download is still running")));
+        },
+        Qt::QueuedConnection);
+  }
 }
 
 void SessionDriver::answerarrived() {
@@ -30,7 +40,7 @@ void SessionDriver::answerarrived() {
 void SessionDriver::scanhistory() {
   if (stopped_) return;
   const std::string folder = session_.historyfolder();
-  historyscan_.start([folder](const std::atomic<bool>&) { return netglobe::scanhistory(folder); },
+  historyscan_.start([folder](const std::atomic<bool>& cancel) { return netglobe::scanhistory(folder, &cancel); },
                      [this] { QMetaObject::invokeMethod(this, [this] { historyarrived(); }, Qt::QueuedConnection); });
 }
 

@@ -124,6 +124,10 @@ void Stage::changeEvent(QEvent* event) {
 
 void Stage::drawscene() {
   gl_.drawframe(session_.scene(), session_.view());
+  showviewstatus();
+}
+
+void Stage::showviewstatus() {
   controls_.Text1->setText(QString::fromStdString(viewstatusline(session_.view())));
 }
 

@@ -73,6 +73,8 @@ class Stage : public QOpenGLWidget {
   void startup();
   void shutdown();
   void drawscene();
+  // The view's values in the status line.
+  void showviewstatus();
   void updatealwaysontop();
   void typed(const QString& text);
   void showcornerform();

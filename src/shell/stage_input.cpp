@@ -82,7 +82,7 @@ void Stage::showpick(const PickText& pick) {
   QString list = fromrecord(pick.detail);
   list.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   controls_.Text3->setPlainText(list);
-  controls_.Text1->setText(QString::fromStdString(viewstatusline(session_.view())));
+  showviewstatus();
 }
 
 }  // namespace netglobe

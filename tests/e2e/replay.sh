@@ -1,7 +1,8 @@
 #!/bin/sh
 # History through real key presses against a network whose pilots move:
 # each request sees netsim's network two minutes after the one before.
-# "," "," shows the refresh two before the live one, "l" is live again, "t"
+# While refreshes go on, "," "," steps back through two kept refreshes and
+# stays there, "l" is live again; with the server held, "t"
 # draws the trail of the pilot flown to, and after kill -9 and a restart in
 # the same folder "," still steps back into the kept refreshes.
 . "$(dirname "$0")/lib.sh"
@@ -13,32 +14,39 @@ start_netsim --seed 3 --clients 100 --time 1765100000 --time-step 120 --log "$WO
 P=$!
 PIDS="$PIDS $P"
 wait_for 60 title_has " CTR=" || fail "no counts in the title: $(cat "$WORK/err")"
-wait_for 60 sh -c "[ \$(awk '\$2 == \"ok\"' '$WORK/answers' | wc -l) -ge 5 ]" || fail "fewer than five answers"
+oks() { awk '$2 == "ok" { print $4 }' "$WORK/answers"; }
+answered() { [ "$(oks | wc -l)" -ge "$1" ]; }
+wait_for 60 answered 5 || fail "fewer than five answers"
+replayed() { netglobe_title | sed -n 's/^REPLAY \([0-9]*\) .*/\1/p'; }
+
+id=$(xdotool search --onlyvisible --pid "$P" | head -1)
+key() { xdotool windowfocus --sync "$id" key "$@"; }
+
+# Replay beside the live refreshes, which go on: "," steps to a kept
+# refresh, "," again to the one kept before it.
+key comma
+wait_for 10 title_has "REPLAY " || fail "no replay after ,: $(netglobe_title)"
+first=$(replayed)
+key comma
+wait_for 10 not title_has "REPLAY $first " || fail "a second , stayed on $first: $(netglobe_title)"
+second=$(replayed)
+before=$(oks | grep -B1 -x "$first" | head -1)
+[ "$second" = "$before" ] || fail "\",\" from $first showed $second, not the refresh kept before it ($before)"
+# The refreshes go on and are kept; the replay stays on screen.
+n=$(oks | wc -l)
+wait_for 30 answered $((n + 3)) || fail "refreshes stopped during replay"
+title_has "REPLAY $second " || fail "a live refresh replaced the replay: $(netglobe_title)"
+key l
+wait_for 10 sh -c '! xwininfo -root -tree | grep -q "\"REPLAY "' || fail "l did not go live: $(netglobe_title)"
+
 # From now on the server holds every request: nothing new is kept, and its
 # port stays its own.
 kill -STOP "$SIM_PID"
 sleep 3  # the last answer is stored and kept
 # The UPDATE times of the good answers, newest last.
 update() { tr -d '\r' < "$WORK/whazzup.txt" | sed -n 's/^UPDATE = //p'; }
-newest=$(update)
-kept=$(awk '$2 == "ok" { print $4 }' "$WORK/answers")
-# An answer decided just before the stop may never have been sent: count
-# back from the newest one stored.
-at=$(printf '%s\n' "$kept" | grep -nx "$newest" | cut -d: -f1)
-[ -n "$at" ] && [ "$at" -ge 3 ] || fail "the copy ($newest) is not among three answers: $kept"
-U0=$(printf '%s\n' "$kept" | sed -n "$((at - 2))p")
-U2=$newest
-
-id=$(xdotool search --onlyvisible --pid "$P" | head -1)
-key() { xdotool windowfocus --sync "$id" key "$@"; }
-
-# Replay: two kept refreshes back is the first one.
-key comma
-wait_for 10 title_has "REPLAY " || fail "no replay after ,: $(netglobe_title)"
-key comma
-wait_for 10 title_has "REPLAY $U0 " || fail "not two refreshes back ($U0): $(netglobe_title)"
-key l
-wait_for 10 sh -c '! xwininfo -root -tree | grep -q "\"REPLAY "' || fail "l did not go live: $(netglobe_title)"
+U2=$(update)
+oks | grep -qx "$U2" || fail "the copy ($U2) is not among the answers"
 
 # The trail of a pilot that moved: fly to it, let its ring fade, then t.
 callsign=$(tr -d '\r' < "$WORK/whazzup.txt" |
