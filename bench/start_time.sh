@@ -12,6 +12,7 @@ SIM=""
 APP=""
 trap 'kill -9 $SIM $APP 2>/dev/null || true; rm -rf "$WORK"' EXIT
 
+: > "$WORK/netsim.out"
 "$BIN/netsim" --port 0 --seed 5 --clients "$CLIENTS" > "$WORK/netsim.out" &
 SIM=$!
 i=0
