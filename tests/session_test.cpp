@@ -254,6 +254,33 @@ TEST(Session, EachDayKeepsItsOwnPeakAcrossMidnightAndShutdown) {
   }
 }
 
+// The download's worker does the answer's disk work; the window's thread
+// then shows it without reading a file: a copy gone meanwhile changes nothing
+// on screen, and a failed refresh after it shows the copy that stood.
+TEST(Session, AnAnswerComesStoredKeptAndIndexedAndIsShownWithoutTheDisk) {
+  Driver d;
+  d.follow(d.session.startup());
+  TakenAnswer taken = d.session.answerjob()(answer("DLH1:100001" + kPilotTail + "DLH2:100002" + kPilotTail));
+  EXPECT_NE(d.folder.read("whazzup.txt").find("DLH2:100002"), std::string::npos);
+  EXPECT_EQ(d.session.keptrefreshes(), 1u);
+  EXPECT_EQ(d.session.feed().lists.pilcount, 0);  // not taken in yet
+
+  std::filesystem::remove(d.folder.path() + "/whazzup.txt");
+  Effects e = d.session.downloaded(std::move(taken));
+  EXPECT_EQ(e.title, " CTR=0 APP=0 TWR=0 PIL=2 CLI=2 TOP=2");
+  d.follow(std::move(e));
+  d.session.opensearch();
+  const Effects found = d.session.searchfor("DLH");
+  ASSERT_TRUE(found.search);
+  EXPECT_EQ(found.search->rows.size(), 2u);
+
+  // A failed download keeps the copy as it stood; with none left, nothing.
+  d.follow(d.session.tick(TimerId::Refresh));
+  e = d.session.downloaded(failedanswer("timed out"));
+  EXPECT_EQ(e.title, " CTR=0 APP=0 TWR=0 PIL=0 CLI=0 TOP=2 (update failed: timed out)");
+  EXPECT_EQ(d.session.keptrefreshes(), 1u);
+}
+
 }  // namespace
 }  // namespace netglobe
 

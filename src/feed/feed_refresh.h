@@ -43,11 +43,29 @@ std::optional<FetchRequest> nextrequest(const FeedState& state);
 // the server sent (readanswer). Touches no state: any thread may run it.
 FetchResult fetchanswer(const std::optional<FetchRequest>& request, const Fetcher& fetch = fetchstatus);
 
-// Everything of a refresh after the download: convert and store the copy
-// (an answer that is no status file is a failure),
-// parse it, and return the title with the counts. A failed request keeps the
-// previous copy, parses that, and the title says why. A 304 Not Modified is
-// a good refresh of the copy as it stands.
+// An answer once its disk work is done: the copy stored (or the previous
+// one read back) and parsed. Made apart from the state it goes into, so that
+// it can be made off the window's thread.
+struct StoredAnswer {
+  std::optional<std::string> feedtext;     // the new feedtext; none on a 304 (it stands)
+  std::optional<Validators> validators;    // the new validators; none when they stand
+  std::string failure;                     // why the update failed, empty after a good one
+  StatusLists lists;                       // the parse of the copy as it now stands
+  std::optional<std::string> copy;         // the copy's text; none when it could not be read
+};
+
+// Converts and stores a good answer (an answer that is no status file is a
+// failure), then parses the copy; a failed request
+// or a 304 leaves the copy as it is and parses that. topcount is the peak so
+// far, which the parse raises. Touches no state: any thread may run it.
+StoredAnswer storeanswer(const std::string& folder, FetchResult result, int topcount);
+
+// Takes a stored answer into the state; returns the title with the counts.
+std::string applyanswer(FeedState& state, StoredAnswer answer);
+
+// Everything of a refresh after the download at once: storeanswer, then
+// applyanswer. A failed request keeps the previous copy, parses that, and the
+// title says why. A 304 Not Modified is a good refresh of the copy as it stands.
 std::string takeanswer(FeedState& state, FetchResult result);
 
 // The title of the live refresh: its counts, and why the last update failed.

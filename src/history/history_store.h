@@ -40,8 +40,9 @@ struct KeepResult {
 // The store of kept refreshes in one folder: appends each new refresh to a
 // segment file of its own run (a new one at start, after a write failure and
 // every kFullEvery refreshes), drops refreshes older than the retention and
-// deletes segment files all of whose refreshes are gone. Only the thread
-// that owns it may call it.
+// deletes segment files all of whose refreshes are gone. Not thread-safe:
+// the download's worker keeps and the window's thread reads, so every call
+// goes through one lock of its owner's.
 class HistoryStore {
  public:
   HistoryStore(std::string folder, HistoryRetention retention);

@@ -36,6 +36,14 @@ TextureLoad GlScene::loadglobetexture(const std::string& filename) {
   return loadtex(filename);
 }
 
+TextureLoad GlScene::loadglobetexture(const std::string& filename, GlobeImage read) {
+  if (texture_ == 0) glGenTextures(1, &texture_);
+  glBindTexture(GL_TEXTURE_2D, texture_);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  return loadtex(filename, std::move(read));
+}
+
 void GlScene::buildglobes() {
   if (!quadrics_.globe) {
     quadrics_.globe = gluNewQuadric();

@@ -36,6 +36,8 @@ class GlScene {
   // Creates the globe texture and loads the image file into it. Without a
   // usable image the texture stays empty and the reason is given.
   TextureLoad loadglobetexture(const std::string& filename);
+  // The same with the image read already (see loadtex).
+  TextureLoad loadglobetexture(const std::string& filename, GlobeImage read);
 
   // The quadric and the two globe spheres (textured list 5, plain list 7).
   void buildglobes();

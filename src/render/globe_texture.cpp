@@ -69,16 +69,31 @@ GlobeImage readglobeimage(const std::string& filename, int maxside) {
   return result;
 }
 
-TextureLoad loadtex(const std::string& filename) {
+namespace {
+
+GLint maxtextureside() {
   GLint maxside = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxside);
-  GlobeImage globe = readglobeimage(filename, maxside);
+  return maxside;
+}
+
+TextureLoad upload(const GlobeImage& globe) {
   if (!globe.status.ok) return globe.status;
   const TextureImage& tex = globe.image;
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexImage2D(GL_TEXTURE_2D, 0, 3, tex.width, tex.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                tex.rgb.data());
   return globe.status;
+}
+
+}  // namespace
+
+TextureLoad loadtex(const std::string& filename) { return upload(readglobeimage(filename, maxtextureside())); }
+
+TextureLoad loadtex(const std::string& filename, GlobeImage read) {
+  const GLint maxside = maxtextureside();
+  if (maxside > 0 && (read.image.width > maxside || read.image.height > maxside)) return loadtex(filename);
+  return upload(read);
 }
 
 }  // namespace netglobe

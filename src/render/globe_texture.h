@@ -38,5 +38,8 @@ GlobeImage readglobeimage(const std::string& filename, int maxside = 0);
 // in the current context. On failure nothing is uploaded and the reason says
 // why; the globe is then drawn plain.
 TextureLoad loadtex(const std::string& filename);
+// The same with the image read already (readglobeimage without a limit, on
+// another thread, say): read again with the limit only when it is too large.
+TextureLoad loadtex(const std::string& filename, GlobeImage read);
 
 }  // namespace netglobe

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,7 +44,15 @@ class Replay {
   std::vector<std::string> adopt(HistoryIndex found, std::int64_t nowms);
   // Keeps a fresh answer (feedtext "" after a failure: nothing to keep) as
   // the live refresh. A line to say when keeping failed.
-  std::optional<std::string> keep(const std::string& feedtext, std::int64_t nowms);
+  std::optional<std::string> keep(const std::string& feedtext, std::int64_t nowms) {
+    return kept(keepinstore(feedtext, nowms));
+  }
+  // The store's half of keep: any thread may run it, also while the
+  // window's thread replays (the store is locked meanwhile). None when there
+  // was nothing to keep.
+  std::optional<KeepResult> keepinstore(const std::string& feedtext, std::int64_t nowms);
+  // The window's half: the kept refresh becomes the live one.
+  std::optional<std::string> kept(const std::optional<KeepResult>& result);
 
   // Where ",", "." or "l" leads from what is on screen.
   ReplayMove move(int code) const;
@@ -60,7 +69,8 @@ class Replay {
   const StatusLists& lists() const { return lists_; }
   // The replayed text, or null when live.
   const std::string* text() const { return at_ ? &text_ : nullptr; }
-  std::size_t size() const { return store_.size(); }
+  std::size_t size() const;
+  // For reading while no answer is being kept.
   const HistoryStore& store() const { return store_; }
 
   // The trails up to the refresh on screen, drawn over lists.
@@ -71,6 +81,11 @@ class Replay {
   Layer panelflight(const std::optional<PanelFlight>& flight, std::int64_t nowms, bool readkept);
 
  private:
+  std::optional<std::size_t> indexlocked() const;  // index() with the store locked
+
+  // Keeping runs on the download's worker: every use of the store holds
+  // this lock.
+  mutable std::mutex storelock_;
   HistoryStore store_;
   Keeper keep_;
   std::uint64_t livekept_ = 0;  // serial of the live refresh in the store; 0 none

@@ -235,8 +235,7 @@ Effects Session::shutdown() {
   Effects out;
   if (shutdown_) return out;
   shutdown_ = true;
-  // A fresh answer not yet kept is kept before the end.
-  if (steps_.stop()) keepanswer(out);
+  steps_.stop();
   for (TimerId timer : kTimers) out.timers.push_back({timer, false});
   peak_.speichern(feed_.lists.topcount, localclock(nowms()));
   return out;

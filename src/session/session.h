@@ -18,6 +18,7 @@
 #include "history/history_store.h"
 #include "lists/client_follow.h"
 #include "lists/friends_online.h"
+#include "lists/client_index.h"
 #include "lists/said_once.h"
 #include "refdata/directories.h"
 #include "refdata/friends_file.h"
@@ -45,12 +46,21 @@ struct SessionSetup {
   Replay::Keeper keep;
 };
 
+// A download's answer with its disk work done where the download ran: the
+// copy stored and parsed, the answer kept in the history, the copy's client
+// index made. The window's thread only takes it in.
+struct TakenAnswer {
+  StoredAnswer stored;
+  std::optional<KeepResult> kept;  // none when there was nothing to keep
+  std::shared_ptr<const ClientIndex> index;
+};
+
 // The program itself, without a window: the scene switches, the view, the
 // status feed, the reference directories, the friends, the peak and the
 // pointer. Each event of the program is one call; each returns what the
-// window has to do. Everything runs on the window's thread; only the
-// download and the history scan, which the window runs elsewhere, are not
-// in here.
+// window has to do. Everything runs on the window's thread but the download
+// with its answer's job and the history scan, which the window runs
+// elsewhere.
 class Session {
  public:
   Session(std::optional<FeedSource> source, const ProgramFolders& folders,
@@ -63,7 +73,14 @@ class Session {
   Effects next();
   // The globe image was loaded, or why not.
   Effects textureloaded(bool ok, const std::string& reason);
-  // The answer of the download that an Effects asked for.
+  // What turns the answer of the download that an Effects asked for into a
+  // TakenAnswer: store, parse, keep, index. Made on the window's thread;
+  // the job itself runs on the download's worker, before downloaded().
+  using AnswerJob = std::function<TakenAnswer(FetchResult)>;
+  AnswerJob answerjob();
+  // The answer of the download that an Effects asked for, taken in.
+  Effects downloaded(TakenAnswer answer);
+  // The same with its job run here first.
   Effects downloaded(FetchResult answer);
   // What the scan of the history folder that an Effects asked for found.
   Effects historyfound(HistoryIndex found);
@@ -137,7 +154,6 @@ class Session {
   void run(const Step& step, Effects& out);
   void queueaftertheanswer();
   void endrebuild(Effects& out);
-  void keepanswer(Effects& out);
   Effects replaykey(int code);
   Effects showkept(std::size_t index);
   Effects golive();
@@ -197,6 +213,10 @@ class Session {
   GlobeFilter filter_;
   std::string filterdamage_;  // said once at startup
   FriendsOnline friendsonline_;
+  // The live copy's text as the last answer left it, and its index: a show
+  // of the live refresh reads no file.
+  std::optional<std::string> livecopy_;
+  std::shared_ptr<const ClientIndex> liveindex_;
   bool globeimage_ = false;
   Replay replay_;
   StepQueue steps_;

@@ -1,8 +1,6 @@
 // The session's sequences: the startup, the refresh after each answer, and
 // the shows of a kept refresh or of the live one again, run a stretch at a
 // time through the step queue.
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "base/local_time.h"
@@ -13,16 +11,6 @@
 #include "session/startup_log.h"
 
 namespace netglobe {
-namespace {
-
-std::optional<std::string> readcopy(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
-
 // ---- sequences ------------------------------------------------------------
 
 Effects Session::startup() {
@@ -83,7 +71,6 @@ void Session::run(const Step& step, Effects& out) {
       out.title = replay_.active() ? screentitle() : std::string(kLoadingTitle);
       out.startdownload = true;
       break;
-    case Step::Keep: keepanswer(out); break;
     case Step::SideList: sidelist(step.list, out); break;
     case Step::Index: takecopytoshow(); break;
     case Step::ShowNewLists:
@@ -134,16 +121,42 @@ Effects Session::textureloaded(bool ok, const std::string& reason) {
   return out;
 }
 
+Session::AnswerJob Session::answerjob() {
+  // Copies of what the job reads: the window's thread goes on meanwhile.
+  return [folder = feed_.folder, topcount = feed_.lists.topcount, feedtext = feed_.feedtext,
+          replay = &replay_, clock = setup_.nowms](FetchResult answer) {
+    TakenAnswer taken;
+    taken.stored = storeanswer(folder, std::move(answer), topcount);
+    // A 304 keeps the feedtext the copy stands for.
+    const std::string& kept = taken.stored.feedtext ? *taken.stored.feedtext : feedtext;
+    taken.kept = replay->keepinstore(kept, clock());
+    // An unreadable copy is read again by path, which says why it failed.
+    taken.index = taken.stored.copy
+                      ? std::make_shared<const ClientIndex>(LineReader::fromtext(*taken.stored.copy))
+                      : std::make_shared<const ClientIndex>(statusfilepath(folder));
+    return taken;
+  };
+}
+
 Effects Session::downloaded(FetchResult answer) {
+  // An answer nobody waits for is not stored either.
+  if (shutdown_ || !steps_.waiting()) return {};
+  return downloaded(answerjob()(std::move(answer)));
+}
+
+Effects Session::downloaded(TakenAnswer answer) {
   if (shutdown_ || !steps_.answered()) return {};
   Effects out;
   const ClockTexts now = localclock(nowms());
   // The first refresh of a new local day starts its peak from its own count.
   if (peak_.newday(now)) {
     peak_.startday(now);
-    feed_.lists.topcount = 0;
+    answer.stored.lists.topcount = answer.stored.lists.clicount;
   }
-  const std::string title = takeanswer(feed_, std::move(answer));
+  livecopy_ = std::move(answer.stored.copy);
+  liveindex_ = std::move(answer.index);
+  const std::string title = applyanswer(feed_, std::move(answer.stored));
+  if (std::optional<std::string> note = replay_.kept(answer.kept)) out.notes.push_back(*note);
   peak_.keep(feed_.lists.topcount, now);
   friendnews(out);
   if (replay_.active()) {
@@ -187,11 +200,12 @@ void Session::takecopytoshow() {
   if (const std::string* text = replay_.text()) {
     nexttext_ = *text;
     nextlists_ = StatusLists(replay_.lists());
+    nextindex_ = std::make_shared<const ClientIndex>(nextcopy());
   } else {
-    nexttext_ = readcopy(statusfilepath(feed_.folder));
+    nexttext_ = livecopy_;
     nextlists_ = StatusLists(feed_.lists);
+    nextindex_ = liveindex_ ? liveindex_ : std::make_shared<const ClientIndex>(nextcopy());
   }
-  nextindex_ = std::make_shared<const ClientIndex>(nextcopy());
   // The search finds what the side lists and the traffic are about to show.
   finding_.setindex(nextindex_);
 }
@@ -202,10 +216,6 @@ LineReader Session::nextcopy() const {
 }
 
 // ---- history --------------------------------------------------------------
-
-void Session::keepanswer(Effects& out) {
-  if (std::optional<std::string> note = replay_.keep(feed_.feedtext, nowms())) out.notes.push_back(*note);
-}
 
 Effects Session::replaykey(int code) {
   Effects out;

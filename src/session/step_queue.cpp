@@ -16,9 +16,6 @@ bool StepQueue::startrefresh(bool started) {
 bool StepQueue::answered() {
   if (!waiting_ || stopped_) return false;
   waiting_ = false;
-  // Keeping it packs and syncs a file: a stretch of its own, next, ahead of
-  // any step of replay queued meanwhile.
-  steps_.push_front(Step{Step::Keep});
   return true;
 }
 
@@ -71,7 +68,7 @@ void StepQueue::clearshow() {
     if (step.kind == Step::FinishRefresh) refreshing_ = false;
     // A refresh whose download is still queued goes on: its tick set
     // refreshing_, and only its end clears it.
-    if (step.kind == Step::Keep || step.kind == Step::Download) keep.push_back(step);
+    if (step.kind == Step::Download) keep.push_back(step);
   }
   steps_ = std::move(keep);
   // Traffic cut short half rebuilt stays so until the next show's end:
@@ -98,8 +95,7 @@ Effects StepQueue::runstretch(const Runner& run) {
       default: break;
     }
     run(step, out);
-    if (step.kind == Step::Log || step.kind == Step::SideList || step.kind == Step::Download ||
-        step.kind == Step::Keep) {
+    if (step.kind == Step::Log || step.kind == Step::SideList || step.kind == Step::Download) {
       break;
     }
     // Each traffic layer of a refresh is a stretch of its own: the window
@@ -120,13 +116,10 @@ void StepQueue::askmore(Effects& out) {
   pumpasked_ = pumpasked_ || out.more;
 }
 
-bool StepQueue::stop() {
-  bool keep = false;
-  for (const Step& step : steps_) keep = keep || step.kind == Step::Keep;
+void StepQueue::stop() {
   stopped_ = true;
   steps_.clear();
   waiting_ = false;
-  return keep;
 }
 
 }  // namespace netglobe

@@ -17,7 +17,6 @@ struct Step {
     StaticLayer,   // graticule, coastlines or FIR outlines
     Render,
     Download,      // the status download; the sequence waits for its answer
-    Keep,          // the fresh answer into the history store; events are handled after it
     SideList,      // one side-list routine; events are handled after it
     Index,         // the client search index of the copy about to be shown
     ShowNewLists,  // the traffic is now drawn from the fresh parse
@@ -50,8 +49,7 @@ class StepQueue {
   // A refresh tick: queues the download, unless a refresh is under way
   // (then false: that one's download is queued or running already).
   bool startrefresh(bool started);
-  // The download's answer is in; false when none was awaited. The answer is
-  // kept next, ahead of any step queued meanwhile.
+  // The download's answer is in; false when none was awaited.
   bool answered();
   // The rest of a refresh whose answer is not shown (a replay is on screen).
   void finishunseen() { steps_.push_back(Step{Step::FinishRefresh}); }
@@ -62,8 +60,8 @@ class StepQueue {
   // will draw through the filter as it then stands.
   void queuefilter(std::span<const PlannedLayer> plan);
   // A step of replay replaces what is being shown; the show queued next
-  // ends it. A refresh cut short that way has ended all the same; its answer
-  // is still kept, and a download queued behind the show still runs.
+  // ends it. A refresh cut short that way has ended all the same; a download
+  // queued behind the show still runs.
   void clearshow();
   // Runs the next stretch of steps through run; asks for next() in
   // Effects::more unless that was asked for already.
@@ -72,8 +70,8 @@ class StepQueue {
   void pumped() { pumpasked_ = false; }
   // Asks for next() when steps wait and nothing asked for it yet.
   void askmore(Effects& out);
-  // Shutdown: nothing runs any more; true when an answer was still to keep.
-  bool stop();
+  // Shutdown: nothing runs any more.
+  void stop();
 
   bool refreshing() const { return refreshing_; }
   bool waiting() const { return waiting_; }

@@ -11,10 +11,13 @@ void SessionDriver::startdownload() {
   // The request runs on its own thread; the answer comes back to this one
   // as a queued call, and the window lives meanwhile.
   std::optional<FetchRequest> request = session_.downloadrequest();
+  // The answer is stored, parsed, kept and indexed there too: the window's
+  // thread never waits on the disk for it. One download at a time keeps the
+  // copies and the history in the order of their answers.
   const bool started = fetch_.start(
-      [request](const std::atomic<bool>& cancel) mutable {
+      [request, take = session_.answerjob()](const std::atomic<bool>& cancel) mutable {
         if (request) request->cancel = &cancel;
-        return fetchanswer(request);
+        return take(fetchanswer(request));
       },
       [this] { QMetaObject::invokeMethod(this, [this] { answerarrived(); }, Qt::QueuedConnection); });
   // The session waits for an answer: a download that cannot start is a
@@ -31,7 +34,7 @@ void SessionDriver::startdownload() {
 
 void SessionDriver::answerarrived() {
   if (stopped_) return;
-  if (std::optional<FetchResult> answer = fetch_.take()) apply_(session_.downloaded(std::move(*answer)));
+  if (std::optional<TakenAnswer> answer = fetch_.take()) apply_(session_.downloaded(std::move(*answer)));
 }
 
 void SessionDriver::scanhistory() {

@@ -9,7 +9,8 @@
 namespace netglobe {
 
 // Runs what the session hands to the window's event loop: the status
-// download and the history scan on threads of their own, their results
+// download with its answer's disk work (store, parse, keep, index) and the
+// history scan on threads of their own, their results
 // back to the session on the window's thread, and the call of next() that
 // lets a long sequence go on after pending events.
 class SessionDriver : public QObject {
@@ -33,7 +34,7 @@ class SessionDriver : public QObject {
 
   Session& session_;
   Apply apply_;
-  BackgroundTask<FetchResult> fetch_;
+  BackgroundTask<TakenAnswer> fetch_;
   BackgroundTask<HistoryIndex> historyscan_;
   bool pumpqueued_ = false;
   bool stopped_ = false;

@@ -38,6 +38,8 @@ Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, in
     : QOpenGLWidget(parent),
       session_(std::move(source), folders, history, SessionSetup{refreshseconds, {}, {}}),
       driver_(session_, [this](Effects e) { apply(std::move(e)); }) {
+  globeimage_ = std::async(std::launch::async,
+                           [file = session_.globeimagefile()] { return readglobeimage(file); });
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));

@@ -2,6 +2,7 @@
 
 #include <QOpenGLWidget>
 #include <QTimer>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -102,6 +103,9 @@ class Stage : public QOpenGLWidget {
   }
 
   Session session_;
+  // The globe image, read and decoded while the window opens; uploaded by
+  // the startup's texture step.
+  std::future<GlobeImage> globeimage_;
   StageControls controls_;
   DetailsPanelWidget* details_ = nullptr;
   GlScene gl_;

@@ -52,8 +52,11 @@ void Stage::dogl(GlWork work) {
   switch (work) {
     case GlWork::StartState: incontext([this] { gl_.setstartstate(); }); break;
     case GlWork::LoadTexture: {
-      const TextureLoad texture =
-          incontext([this] { return gl_.loadglobetexture(session_.globeimagefile()); });
+      // The image read since the window began to open; read here only
+      // when that was used up already.
+      GlobeImage read = globeimage_.valid() ? globeimage_.get() : readglobeimage(session_.globeimagefile());
+      const TextureLoad texture = incontext(
+          [this, &read] { return gl_.loadglobetexture(session_.globeimagefile(), std::move(read)); });
       apply(session_.textureloaded(texture.ok, texture.reason));
       break;
     }
