@@ -3,6 +3,30 @@
 #include <utility>
 
 namespace netglobe {
+namespace {
+
+// The traffic layers of a plan, one step each; with log lines (startup) a
+// frame shows each group before the next begins. Then the trails, a frame
+// and the step that ends the sequence.
+void pushtraffic(std::deque<Step>& steps, std::span<const PlannedLayer> plan, Step::Kind finish) {
+  bool group = false;
+  for (const PlannedLayer& planned : plan) {
+    if (planned.logline) {
+      if (group) steps.push_back(Step{Step::Render});
+      steps.push_back(Step{Step::Log, planned.logline});
+      group = true;
+    }
+    Step build{Step::Traffic};
+    build.layer = planned.layer;
+    build.size = planned.size;
+    steps.push_back(build);
+  }
+  steps.push_back(Step{Step::Trails});
+  steps.push_back(Step{Step::Render});
+  steps.push_back(Step{finish});
+}
+
+}  // namespace
 
 void StepQueue::begin(std::deque<Step> steps) { steps_ = std::move(steps); }
 
@@ -28,21 +52,7 @@ void StepQueue::queueshow(Step::Kind finish, std::span<const PlannedLayer> plan)
     steps_.push_back(Step{Step::SideList, nullptr, GlWork::None, routine});
   }
   steps_.push_back(Step{Step::ShowNewLists});
-  bool group = false;
-  for (const PlannedLayer& planned : plan) {
-    if (planned.logline) {
-      if (group) steps_.push_back(Step{Step::Render});
-      steps_.push_back(Step{Step::Log, planned.logline});
-      group = true;
-    }
-    Step build{Step::Traffic};
-    build.layer = planned.layer;
-    build.size = planned.size;
-    steps_.push_back(build);
-  }
-  steps_.push_back(Step{Step::Trails});
-  steps_.push_back(Step{Step::Render});
-  steps_.push_back(Step{finish});
+  pushtraffic(steps_, plan, finish);
 }
 
 void StepQueue::queuefilter(std::span<const PlannedLayer> plan) {
@@ -51,15 +61,7 @@ void StepQueue::queuefilter(std::span<const PlannedLayer> plan) {
   }
   if (!started_ && waiting_) return;
   steps_.push_back(Step{Step::Filter});
-  for (const PlannedLayer& planned : plan) {
-    Step build{Step::Traffic};
-    build.layer = planned.layer;
-    build.size = planned.size;
-    steps_.push_back(build);
-  }
-  steps_.push_back(Step{Step::Trails});
-  steps_.push_back(Step{Step::Render});
-  steps_.push_back(Step{Step::FinishShow});
+  pushtraffic(steps_, plan, Step::FinishShow);
 }
 
 void StepQueue::clearshow() {
