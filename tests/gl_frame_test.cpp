@@ -224,5 +224,81 @@ TEST_F(GlFrameTest, CoastlinesLieOnTheLandSeaEdgeOfTheGlobeImage) {
   }
 }
 
+// A ring of points around a place, `radius` degrees out.
+void ring(DrawList& list, double lat, double lon, double radius) {
+  for (int i = 0; i < 24; ++i) {
+    const double a = i * 2 * M_PI / 24;
+    list.vertex(getxyz(lat + radius * std::sin(a), lon + radius * std::cos(a), 0.00001));
+  }
+}
+
+// Frames drawn again from the kept images of their leading layers show the
+// same pixels, however the GL state was left in between, and never an
+// image of a layer since rebuilt or of another view.
+TEST_F(GlFrameTest, FramesFromKeptImagesMatchFramesDrawnWhole) {
+  Layer coast{kCoastList};
+  coast.ops.color(0, 1, 0);
+  coast.ops.begin(Prim::Lines);
+  coast.ops.vertex(getxyz(45, 0, 0.00001));
+  coast.ops.vertex(getxyz(55, 20, 0.00001));
+  coast.ops.end();
+  const auto actfir = [](Rgba fill) {
+    Layer layer{kActFirList};
+    layer.ops.disable(Cap::DepthTest);
+    layer.ops.color(fill.r, fill.g, fill.b, fill.a);
+    layer.ops.begin(Prim::EvenOddFill);
+    ring(layer.ops, 50, 10, 4);
+    layer.ops.end();
+    return layer;
+  };
+  // The chiefs leave a colour and a width that the direction list, which
+  // sets neither, draws with.
+  Layer chiefs{kChiefList};
+  chiefs.ops.color(1, 1, 0);
+  chiefs.ops.linewidth(5);
+  chiefs.ops.begin(Prim::Lines);
+  chiefs.ops.vertex(getxyz(40, 5, 0.00002));
+  chiefs.ops.vertex(getxyz(40, 15, 0.00002));
+  chiefs.ops.end();
+  Layer dir{kDirList};
+  dir.ops.begin(Prim::Lines);
+  dir.ops.vertex(getxyz(58, 0, 0.00003));
+  dir.ops.vertex(getxyz(58, 20, 0.00003));
+  dir.ops.end();
+  for (const Layer* layer : {&coast, &chiefs, &dir}) gl.compile(*layer);
+  gl.compile(actfir({1, 0, 0.5f, 0.2f}));
+  ViewState close;
+  close.viewdist = 4;
+  close.viewtilt = 40;
+  close.viewlon = 10;
+
+  const QImage whole = frameat(close);
+  EXPECT_EQ(gl.lastkeptlists(), 0u);
+  const auto scramble = [] {
+    glColor4f(0, 0, 1, 1);
+    glLineWidth(1);
+    glEnable(GL_BLEND);
+  };
+  scramble();
+  EXPECT_EQ(frameat(close), whole);
+  EXPECT_EQ(gl.lastkeptlists(), 4u);  // plain globe, coastlines, active FIRs, chiefs
+  EXPECT_GT(countcolour(whole, QColor(255, 255, 0)), 50);  // the width-5 direction line
+
+  // A refresh's new active FIRs: drawn over the kept globe and coastlines.
+  gl.compile(actfir({0, 0.2f, 0.3f, 0.7f}));
+  scramble();
+  const QImage refreshed = frameat(close);
+  EXPECT_EQ(gl.lastkeptlists(), 2u);
+  EXPECT_NE(refreshed, whole);
+  scramble();
+  EXPECT_EQ(frameat(close), refreshed);
+  EXPECT_EQ(gl.lastkeptlists(), 4u);
+
+  ViewState moved = close;
+  moved.viewlon += 1;
+  frameat(moved);
+  EXPECT_EQ(gl.lastkeptlists(), 0u);
+}
+
 }  // namespace
 }  // namespace netglobe

@@ -33,6 +33,7 @@ TextureLoad GlScene::loadglobetexture(const std::string& filename) {
   glBindTexture(GL_TEXTURE_2D, texture_);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  rebuilt(kTexGlobeList);
   return loadtex(filename);
 }
 
@@ -41,6 +42,7 @@ TextureLoad GlScene::loadglobetexture(const std::string& filename, GlobeImage re
   glBindTexture(GL_TEXTURE_2D, texture_);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  rebuilt(kTexGlobeList);
   return loadtex(filename, std::move(read));
 }
 
@@ -69,6 +71,12 @@ void GlScene::compile(const Layer& layer) {
     compilelist(layer.list, layer.ops, quadrics_, fills_);
   }
   ready_.mark(layer.list);
+  rebuilt(layer.list);
+  if (FrameCache::keeps(layer.list)) tails_[std::size_t(layer.list)] = ListTail::of(layer.ops);
+}
+
+void GlScene::rebuilt(int list) {
+  if (list >= 0 && list <= kLastSceneList) builds_[std::size_t(list)] = ++lastbuild_;
 }
 
 void GlScene::discard(int list) {
@@ -78,18 +86,23 @@ void GlScene::discard(int list) {
     glDeleteLists(static_cast<GLuint>(list), 1);
   }
   ready_.clear(list);
+  rebuilt(list);
 }
 
-void GlScene::resize(int w, int h) { setprojection(w, h); }
+void GlScene::resize(int w, int h) {
+  setprojection(w, h);
+  if (w > 0 && h > 0) cache_.resize(w, h);
+}
 
 void GlScene::drawframe(const SceneState& scene, const ViewState& view) const {
-  netglobe::drawframe(scene, ready_, view, texture_, labels_);
+  const KeptFrame kept{cache_, builds_, tails_};
+  netglobe::drawframe(scene, ready_, view, texture_, labels_, &kept);
 }
 
 PickHits GlScene::pick(float x, float y, const SceneState& scene, const ViewState& view) const {
   SceneState selecting = scene;
   selecting.selecting = true;
-  return pickpass(x, y, [&] { drawframe(selecting, view); });
+  return pickpass(x, y, [&] { netglobe::drawframe(selecting, ready_, view, texture_, labels_); });
 }
 
 void GlScene::release() {
@@ -102,6 +115,8 @@ void GlScene::release() {
   if (texture_ != 0) glDeleteTextures(1, &texture_);
   texture_ = 0;
   labels_.release();
+  cache_.release();
+  for (int list = 0; list <= kLastSceneList; ++list) rebuilt(list);
   open_ = false;
 }
 

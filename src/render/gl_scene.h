@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "render/frame_cache.h"
 #include "render/gl_lists.h"
 #include "render/globe_texture.h"
 #include "render/label_layers.h"
@@ -61,13 +62,24 @@ class GlScene {
   // Frees every resource; the context must be current.
   void release();
 
+  // How many of the last frame's lists came from its kept images.
+  std::size_t lastkeptlists() const { return cache_.lastskipped(); }
+
  private:
+  // A list's pixels or its state changed: kept images showing it go.
+  void rebuilt(int list);
+
   bool open_ = false;
   GLuint texture_ = 0;  // texids(0)
   Quadrics quadrics_;
   FillTriangles fills_;
   LabelLayers labels_;
   ReadyLists ready_;
+  // The frame's leading layers as images; drawing a frame keeps them.
+  mutable FrameCache cache_;
+  ListGenerations builds_{};
+  std::uint64_t lastbuild_ = 0;
+  std::array<ListTail, kLastSceneList + 1> tails_;
 };
 
 }  // namespace netglobe

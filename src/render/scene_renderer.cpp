@@ -29,13 +29,11 @@ void applyviewtransform(const ViewState& view) {
 
 namespace {
 
-void calllist(const ListCall& call, GLuint globetexture, const LabelLayers& labels) {
-  if (LabelLayers::holds(call.list)) {
-    labels.draw(call.list);
-    return;
-  }
-  switch (call.setup) {
-    case ListSetup::None: break;
+// What the frame sets just before a list, and undoes right after it.
+void beforelist(ListSetup setup, GLuint globetexture) {
+  switch (setup) {
+    case ListSetup::None:
+    case ListSetup::PopName: break;
     case ListSetup::LineWidth1: glLineWidth(1.0f); break;
     case ListSetup::LineWidth2: glLineWidth(2.0f); break;
     case ListSetup::PointSize4: glPointSize(4.0f); break;
@@ -43,9 +41,7 @@ void calllist(const ListCall& call, GLuint globetexture, const LabelLayers& labe
       glBindTexture(GL_TEXTURE_2D, globetexture);
       glColor3f(1.0f, 1.0f, 1.0f);
       glEnable(GL_TEXTURE_2D);
-      glCallList(static_cast<GLuint>(call.list));
-      glDisable(GL_TEXTURE_2D);
-      return;
+      break;
     case ListSetup::NoDepthWidth1:
       glDisable(GL_DEPTH_TEST);
       glLineWidth(1.0f);
@@ -54,22 +50,50 @@ void calllist(const ListCall& call, GLuint globetexture, const LabelLayers& labe
       glEnable(GL_LINE_STIPPLE);
       glLineStipple(1, 0x1111);
       glLineWidth(2.0f);
-      glCallList(static_cast<GLuint>(call.list));
-      glDisable(GL_LINE_STIPPLE);
-      return;
-    case ListSetup::PopName: glPopName(); return;
+      break;
   }
+}
+
+void afterlist(ListSetup setup) {
+  if (setup == ListSetup::TexturedGlobe) glDisable(GL_TEXTURE_2D);
+  if (setup == ListSetup::StippleWidth2) glDisable(GL_LINE_STIPPLE);
+}
+
+void calllist(const ListCall& call, GLuint globetexture, const LabelLayers& labels) {
+  if (LabelLayers::holds(call.list)) {
+    labels.draw(call.list);
+    return;
+  }
+  if (call.setup == ListSetup::PopName) {
+    glPopName();
+    return;
+  }
+  beforelist(call.setup, globetexture);
   glCallList(static_cast<GLuint>(call.list));
+  afterlist(call.setup);
 }
 
 }  // namespace
 
 void drawframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
-               GLuint globetexture, const LabelLayers& labels) {
+               GLuint globetexture, const LabelLayers& labels, const KeptFrame* kept) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   applyviewtransform(view);
   glPushMatrix();
-  for (const ListCall& call : framelists(scene, ready)) calllist(call, globetexture, labels);
+  const std::vector<ListCall> calls = framelists(scene, ready);
+  if (kept && !scene.selecting) {
+    // A list whose pixels come from a kept image leaves its state all the
+    // same: what the frame sets around it and what the list itself sets.
+    const auto skip = [&](const ListCall& call) {
+      beforelist(call.setup, globetexture);
+      kept->tails[std::size_t(call.list)].apply();
+      afterlist(call.setup);
+    };
+    const auto draw = [&](const ListCall& call) { calllist(call, globetexture, labels); };
+    kept->cache.draw(calls, view, kept->builds, draw, skip);
+  } else {
+    for (const ListCall& call : calls) calllist(call, globetexture, labels);
+  }
   glPopMatrix();
 }
 

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "render/frame_cache.h"
 #include "render/label_layers.h"
 #include "scene/scene_state.h"
 #include "scene/view_status.h"
@@ -19,9 +20,18 @@ void setprojection(int w, int h);
 // Camera, clip plane and view rotation for the current view (modelview).
 void applyviewtransform(const ViewState& view);
 
+// The kept images of a frame's leading layers, with what they need to
+// stand in for those layers.
+struct KeptFrame {
+  FrameCache& cache;
+  const ListGenerations& builds;
+  const std::array<ListTail, kLastSceneList + 1>& tails;
+};
+
 // Draws one frame (or one selection pass) into the current framebuffer:
 // the globe and every layer whose switch is on and whose list is built.
+// With `kept`, a frame takes what it can from the kept images.
 void drawframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
-               GLuint globetexture, const LabelLayers& labels);
+               GLuint globetexture, const LabelLayers& labels, const KeptFrame* kept = nullptr);
 
 }  // namespace netglobe
