@@ -200,6 +200,8 @@ bool openscene(Frame& f) {
   const netglobe::ReferenceFiles files = netglobe::referencefilesin(programfolder());
   if (!f.gl.loadglobetexture(files.globeimage).ok) return false;
   f.gl.buildglobes();
+  // Each frame as after a view change: every list drawn.
+  f.gl.keepframes(false);
   f.gl.resize(kWidth, kHeight);
   f.statics = {netglobe::drawcoast(files.coastline), netglobe::drawfirs(files.fir1)};
   compile(f.statics);

@@ -96,7 +96,7 @@ void GlScene::resize(int w, int h) {
 
 void GlScene::drawframe(const SceneState& scene, const ViewState& view) const {
   const KeptFrame kept{cache_, builds_, tails_};
-  netglobe::drawframe(scene, ready_, view, texture_, labels_, &kept);
+  netglobe::drawframe(scene, ready_, view, texture_, labels_, keepframes_ ? &kept : nullptr);
 }
 
 PickHits GlScene::pick(float x, float y, const SceneState& scene, const ViewState& view) const {

@@ -62,8 +62,11 @@ class GlScene {
   // Frees every resource; the context must be current.
   void release();
 
+  // Whether frames keep and reuse images of their leading layers (on from
+  // the start); off, every frame draws every list, as after a view change.
+  void keepframes(bool on) { keepframes_ = on; }
   // How many of the last frame's lists came from its kept images.
-  std::size_t lastkeptlists() const { return cache_.lastskipped(); }
+  std::size_t lastkeptlists() const { return keepframes_ ? cache_.lastskipped() : 0; }
 
  private:
   // A list's pixels or its state changed: kept images showing it go.
@@ -77,6 +80,7 @@ class GlScene {
   ReadyLists ready_;
   // The frame's leading layers as images; drawing a frame keeps them.
   mutable FrameCache cache_;
+  bool keepframes_ = true;
   ListGenerations builds_{};
   std::uint64_t lastbuild_ = 0;
   std::array<ListTail, kLastSceneList + 1> tails_;

@@ -38,6 +38,10 @@ void beforelist(ListSetup setup, GLuint globetexture) {
     case ListSetup::LineWidth2: glLineWidth(2.0f); break;
     case ListSetup::PointSize4: glPointSize(4.0f); break;
     case ListSetup::TexturedGlobe:
+      // The image is opaque: blending it would only read back what it
+      // covers, for the same pixels.
+      glPushAttrib(GL_ENABLE_BIT);
+      glDisable(GL_BLEND);
       glBindTexture(GL_TEXTURE_2D, globetexture);
       glColor3f(1.0f, 1.0f, 1.0f);
       glEnable(GL_TEXTURE_2D);
@@ -55,7 +59,10 @@ void beforelist(ListSetup setup, GLuint globetexture) {
 }
 
 void afterlist(ListSetup setup) {
-  if (setup == ListSetup::TexturedGlobe) glDisable(GL_TEXTURE_2D);
+  if (setup == ListSetup::TexturedGlobe) {
+    glPopAttrib();
+    glDisable(GL_TEXTURE_2D);
+  }
   if (setup == ListSetup::StippleWidth2) glDisable(GL_LINE_STIPPLE);
 }
 
