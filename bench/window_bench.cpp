@@ -95,6 +95,7 @@ netglobe::FetchResult good(std::string body) {
 struct Stretches {
   double longest = 0;
   double withoutframe = 0;
+  std::size_t keptlists = 0;  // of the last frame, drawn from kept images
 };
 
 // Runs a sequence to its end.
@@ -106,6 +107,7 @@ Stretches runsequence(netglobe::Effects e, netglobe::Session& session, GlWindow&
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     out.longest = std::max(out.longest, seconds);
     if (!e.render) out.withoutframe = std::max(out.withoutframe, seconds);
+    if (e.render) out.keptlists = window.gl.lastkeptlists();
     if (!e.more) return out;
     start = Clock::now();
     e = session.next();
@@ -130,7 +132,7 @@ void BM_refresh_longest_stretch(benchmark::State& state) {
   while (session.scene().pilotlabelmode != 4) session.tick(netglobe::TimerId::StartZoom);
   session.tick(netglobe::TimerId::LabelSwitch);
 
-  double longest = 0, withoutframe = 0, whole = 0, frame = 0, worker = 0;
+  double longest = 0, withoutframe = 0, whole = 0, frame = 0, worker = 0, kept = 0;
   for (auto _ : state) {
     session.tick(netglobe::TimerId::Refresh);
     // The download's worker stores, parses, keeps and indexes the answer
@@ -145,6 +147,7 @@ void BM_refresh_longest_stretch(benchmark::State& state) {
     longest = std::max(longest, stretch.longest);
     withoutframe = std::max(withoutframe, stretch.withoutframe);
     whole += seconds;
+    kept += double(stretch.keptlists);
     // One more frame of what the refresh left on screen: the floor of any
     // stretch that ends with a frame.
     frame += window.frameseconds(session);
@@ -163,6 +166,8 @@ void BM_refresh_longest_stretch(benchmark::State& state) {
   state.counters["whole_refresh_ms"] = whole * 1000 / double(state.iterations());
   state.counters["answer_job_on_worker_ms"] = worker * 1000 / double(state.iterations());
   state.counters["frame_ms"] = frame * 1000 / double(state.iterations());
+  // How many lists the refresh's own frame took from kept images, on average.
+  state.counters["refresh_frame_kept_lists"] = kept / double(state.iterations());
 }
 BENCHMARK(BM_refresh_longest_stretch)->Arg(600)->Arg(3000)->Arg(10000)->Iterations(5)
     ->UseManualTime()->Unit(benchmark::kMillisecond);

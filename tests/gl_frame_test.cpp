@@ -293,6 +293,11 @@ TEST_F(GlFrameTest, FramesFromKeptImagesMatchFramesDrawnWhole) {
   scramble();
   EXPECT_EQ(frameat(close), refreshed);
   EXPECT_EQ(gl.lastkeptlists(), 4u);
+  // The next refresh with the same stations changes nothing kept.
+  gl.compile(actfir({0, 0.2f, 0.3f, 0.7f}));
+  scramble();
+  EXPECT_EQ(frameat(close), refreshed);
+  EXPECT_EQ(gl.lastkeptlists(), 4u);
 
   ViewState moved = close;
   moved.viewlon += 1;

@@ -124,9 +124,13 @@ void compilelist(int number, const DrawList& list, const Quadrics& quadrics, Fil
   Recorder recorder(quadrics, fills);
   for (const DrawOp& op : list.ops()) recorder.replay(op);
   glEndList();
-  // What the list switches on or off holds from its build on, as if it had
-  // been drawn: the frames in between rely on it (the active-FIR fills turn
-  // depth testing off for everything after them).
+  applyswitches(list);
+}
+
+// What the list switches on or off holds from its build on, as if it had
+// been drawn: the frames in between rely on it (the active-FIR fills turn
+// depth testing off for everything after them).
+void applyswitches(const DrawList& list) {
   for (const DrawOp& op : list.ops()) {
     if (op.kind == DrawOp::Kind::Enable) glEnable(gl(op.cap()));
     if (op.kind == DrawOp::Kind::Disable) glDisable(gl(op.cap()));

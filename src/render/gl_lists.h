@@ -22,4 +22,7 @@ struct Quadrics {
 // where the tessellator refuses the ring.
 void compilelist(int number, const DrawList& list, const Quadrics& quadrics, FillTriangles& fills);
 
+// Makes what the list enables or disables take effect, as compiling it does.
+void applyswitches(const DrawList& list);
+
 }  // namespace netglobe

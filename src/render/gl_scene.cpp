@@ -65,6 +65,18 @@ void GlScene::buildglobes() {
 
 void GlScene::compile(const Layer& layer) {
   if (layer.pointsize > 0) glPointSize(layer.pointsize);
+  if (FrameCache::keeps(layer.list)) {
+    // The active FIRs and chiefs of a refresh are mostly those of the one
+    // before: the same commands keep their list, and the kept images
+    // showing it stay good.
+    std::vector<DrawOp>& last = keptops_[std::size_t(layer.list)];
+    if (ready_[layer.list] && last == layer.ops.ops()) {
+      applyswitches(layer.ops);
+      return;
+    }
+    last = layer.ops.ops();
+    tails_[std::size_t(layer.list)] = ListTail::of(layer.ops);
+  }
   if (LabelLayers::holds(layer.list)) {
     labels_.compile(layer);
   } else {
@@ -72,7 +84,6 @@ void GlScene::compile(const Layer& layer) {
   }
   ready_.mark(layer.list);
   rebuilt(layer.list);
-  if (FrameCache::keeps(layer.list)) tails_[std::size_t(layer.list)] = ListTail::of(layer.ops);
 }
 
 void GlScene::rebuilt(int list) {
@@ -87,6 +98,7 @@ void GlScene::discard(int list) {
   }
   ready_.clear(list);
   rebuilt(list);
+  if (FrameCache::keeps(list)) keptops_[std::size_t(list)].clear();
 }
 
 void GlScene::resize(int w, int h) {
@@ -117,6 +129,7 @@ void GlScene::release() {
   labels_.release();
   cache_.release();
   for (int list = 0; list <= kLastSceneList; ++list) rebuilt(list);
+  keptops_ = {};
   open_ = false;
 }
 

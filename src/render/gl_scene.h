@@ -45,6 +45,8 @@ class GlScene {
 
   // Replaces the layer's list and marks it built; the next frame draws it.
   // Its fills' triangles are made at the first build that holds the ring.
+  // A globe, outline, active-FIR or chiefs layer of the same commands as
+  // its list keeps the list as it is.
   void compile(const Layer& layer);
   // Deletes one layer; the frame leaves it out until it is built again.
   void discard(int list);
@@ -84,6 +86,8 @@ class GlScene {
   ListGenerations builds_{};
   std::uint64_t lastbuild_ = 0;
   std::array<ListTail, kLastSceneList + 1> tails_;
+  // The commands each kept list was last compiled from.
+  std::array<std::vector<DrawOp>, kLastSceneList + 1> keptops_;
 };
 
 }  // namespace netglobe

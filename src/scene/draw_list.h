@@ -73,6 +73,7 @@ class DrawOp {
   int slices() const { return static_cast<int>(u_); }
   // Whether every number the command carries is finite.
   bool finite() const;
+  bool operator==(const DrawOp&) const = default;
 
  private:
   friend class DrawList;
