@@ -281,6 +281,34 @@ TEST(Session, AnAnswerComesStoredKeptAndIndexedAndIsShownWithoutTheDisk) {
   EXPECT_EQ(d.session.keptrefreshes(), 1u);
 }
 
+// The download's worker builds a live answer's traffic with the switches
+// it finds; a switch changed before the answer is taken in wins.
+TEST(Session, TrafficBuiltWithTheAnswerFollowsASwitchChangedMeanwhile) {
+  Driver d;
+  const std::string centre = "EDWW_CTR:100002:Tom:ATC:123.1:53:9:0:0:\n";
+  d.start(answer(centre));
+  const auto fills = [&](bool keyfirst) {
+    d.follow(d.session.tick(TimerId::Refresh));
+    TakenAnswer taken = d.session.answerjob()(answer(centre + "DLH1:100001" + kPilotTail));
+    if (keyfirst) d.follow(d.session.key('c'));
+    int drawn = -1;  // fills of the refresh's active-FIR layer
+    for (Effects e = d.session.downloaded(std::move(taken));; e = d.session.next()) {
+      for (const Layer& layer : e.layers) {
+        if (layer.list != kActFirList) continue;
+        drawn = 0;
+        for (const DrawOp& op : layer.ops.ops()) {
+          drawn += op.kind == DrawOp::Kind::Begin && op.prim() == Prim::EvenOddFill;
+        }
+      }
+      if (!e.more) break;
+    }
+    return drawn;
+  };
+  EXPECT_EQ(fills(false), 1);
+  EXPECT_EQ(fills(true), 0);  // key c: outlines only
+  EXPECT_EQ(fills(true), 1);  // and back
+}
+
 }  // namespace
 }  // namespace netglobe
 

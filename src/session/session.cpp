@@ -254,6 +254,8 @@ void Session::addlayer(Layer layer, Effects& out) {
 }
 
 void Session::refreshreferences(Effects& out) {
+  // Traffic built before may stand on files about to change.
+  prebuilt_ = PrebuiltTraffic();
   refs_.refresh();
   if (friends_.refresh()) {
     for (const std::string& note : friends_.notes()) say("friends.txt", note, out);
@@ -265,6 +267,10 @@ void Session::refreshreferences(Effects& out) {
 
 void Session::say(const std::string& source, const std::string& reason, Effects& out) {
   if (said_.shouldsay(source, reason)) out.notes.push_back(reason);
+}
+
+TrafficSwitches Session::trafficswitches() const {
+  return TrafficSwitches{scene_.actfirmode, scene_.pilotlabelmode, friends_.ids().ids()};
 }
 
 TrafficSources Session::sources() const {

@@ -33,6 +33,7 @@
 #include "session/replay.h"
 #include "session/step_queue.h"
 #include "session/traffic_plan.h"
+#include "session/traffic_prebuild.h"
 
 namespace netglobe {
 
@@ -53,6 +54,7 @@ struct TakenAnswer {
   StoredAnswer stored;
   std::optional<KeepResult> kept;  // none when there was nothing to keep
   std::shared_ptr<const ClientIndex> index;
+  PrebuiltTraffic traffic;  // empty when the window's thread builds it
 };
 
 // The program itself, without a window: the scene switches, the view, the
@@ -167,6 +169,7 @@ class Session {
   void refreshreferences(Effects& out);
   void say(const std::string& source, const std::string& reason, Effects& out);
   TrafficSources sources() const;
+  TrafficSwitches trafficswitches() const;
   void pilotlabelsnow(int mode, Effects& out);
   std::int64_t nowms() const { return setup_.nowms(); }
   // The globe filter and friends online (session_filter.cpp).
@@ -217,6 +220,11 @@ class Session {
   // of the live refresh reads no file.
   std::optional<std::string> livecopy_;
   std::shared_ptr<const ClientIndex> liveindex_;
+  // The traffic of the live answer as its worker built it. Answers are
+  // numbered from 1; a show of a kept refresh shows answer 0.
+  PrebuiltTraffic prebuilt_;
+  std::uint64_t liveanswer_ = 0;
+  std::uint64_t shownanswer_ = 0;
   bool globeimage_ = false;
   Replay replay_;
   StepQueue steps_;

@@ -85,7 +85,14 @@ void Session::run(const Step& step, Effects& out) {
       if (details_.isopen()) showdetails(out, true);
       break;
     case Step::Trails: addtrails(out); break;
-    case Step::Traffic: addlayer(buildtraffic(step.layer, step.size, sources()), out); break;
+    case Step::Traffic: {
+      // The live answer's worker built it already, unless the filter or a
+      // switch has changed since.
+      std::optional<Layer> built;
+      if (!filter_.on()) built = prebuilt_.take(step.layer, step.size, shownanswer_, trafficswitches());
+      addlayer(built ? std::move(*built) : buildtraffic(step.layer, step.size, sources()), out);
+      break;
+    }
     case Step::FinishStartup: {
       out.timers.push_back({TimerId::Refresh, true});
       out.timers.push_back({TimerId::StartZoom, true});
@@ -123,8 +130,13 @@ Effects Session::textureloaded(bool ok, const std::string& reason) {
 
 Session::AnswerJob Session::answerjob() {
   // Copies of what the job reads: the window's thread goes on meanwhile.
+  // After startup the job builds the live answer's traffic as well: the
+  // reference directories are read by then, and change only at the start
+  // of a download, never while its job runs.
+  const bool prebuild = started_ && !filter_.on();
   return [folder = feed_.folder, topcount = feed_.lists.topcount, feedtext = feed_.feedtext,
-          replay = &replay_, clock = setup_.nowms](FetchResult answer) {
+          replay = &replay_, clock = setup_.nowms, prebuild, refs = &refs_,
+          switches = trafficswitches()](FetchResult answer) {
     TakenAnswer taken;
     taken.stored = storeanswer(folder, std::move(answer), topcount);
     // A 304 keeps the feedtext the copy stands for.
@@ -134,6 +146,11 @@ Session::AnswerJob Session::answerjob() {
     taken.index = taken.stored.copy
                       ? std::make_shared<const ClientIndex>(LineReader::fromtext(*taken.stored.copy))
                       : std::make_shared<const ClientIndex>(statusfilepath(folder));
+    if (prebuild) {
+      const std::string* copy = taken.stored.copy ? &*taken.stored.copy : nullptr;
+      taken.traffic = PrebuiltTraffic::build(refreshplan(), taken.stored.lists, copy,
+                                             statusfilepath(folder), *refs, switches);
+    }
     return taken;
   };
 }
@@ -155,6 +172,8 @@ Effects Session::downloaded(TakenAnswer answer) {
   }
   livecopy_ = std::move(answer.stored.copy);
   liveindex_ = std::move(answer.index);
+  prebuilt_ = std::move(answer.traffic);
+  prebuilt_.belongto(++liveanswer_);
   const std::string title = applyanswer(feed_, std::move(answer.stored));
   if (std::optional<std::string> note = replay_.kept(answer.kept)) out.notes.push_back(*note);
   peak_.keep(feed_.lists.topcount, now);
@@ -201,8 +220,10 @@ void Session::takecopytoshow() {
     nexttext_ = *text;
     nextlists_ = StatusLists(replay_.lists());
     nextindex_ = std::make_shared<const ClientIndex>(nextcopy());
+    shownanswer_ = 0;
   } else {
     nexttext_ = livecopy_;
+    shownanswer_ = liveanswer_;
     nextlists_ = StatusLists(feed_.lists);
     nextindex_ = liveindex_ ? liveindex_ : std::make_shared<const ClientIndex>(nextcopy());
   }
