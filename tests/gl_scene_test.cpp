@@ -207,8 +207,9 @@ TEST_F(GlSceneTest, EveryAircraftOfABusyNetworkIsPickedUnderItsOwnName) {
   ASSERT_EQ(picked.hits, 2500);
   std::set<int> pilots;
   for (const HitRecord& hit : hitrecords(picked.hits, picked.selbuf)) {
-    const PickTarget target = decodepick(hit.name);
-    ASSERT_EQ(target.kind, PickKind::Aircraft) << hit.name;
+    ASSERT_EQ(hit.names.size(), 1u);
+    const PickTarget target = decodepick(hit.name());
+    ASSERT_EQ(target.kind, PickKind::Aircraft) << hit.name();
     pilots.insert(target.index);
   }
   EXPECT_EQ(pilots.size(), 2500u);
