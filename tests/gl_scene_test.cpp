@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <QApplication>
 #include <QOpenGLWidget>
@@ -111,7 +112,7 @@ TEST_F(GlSceneTest, EvenOddFillsLeaveTheNotchOfAnLAndTheWingsOfABowTieCrossingEm
   EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
 }
 
-TEST_F(GlSceneTest, ActiveFirFillsConcaveOutlinesExactlyAndOverlapsBlendOncePerStation) {
+TEST_F(GlSceneTest, ActiveFirFillsConcaveOutlinesExactlyAndOverlapsBlendEachFir) {
   // An L-shaped FIR with its notch to the north-east, an overlapping square
   // FSS region, and the L staffed twice.
   TempFolder folder;
@@ -151,13 +152,93 @@ TEST_F(GlSceneTest, ActiveFirFillsConcaveOutlinesExactlyAndOverlapsBlendOncePerS
   EXPECT_EQ(at(1, 3), square);  // the square over the notch
   EXPECT_NE(both, ell);
   EXPECT_NE(both, square);
-  // The L staffed once: blended once, lighter than twice.
-  lists.ctrcount = 1;
-  gl.compile(drawactfir(lists, refs.firs, refs.outlines, 1));
+}
+
+TEST_F(GlSceneTest, AFirStaffedSeveralTimesLooksAsItsBlendsDidAndAPickNamesEveryStation) {
+  // The L staffed four times by centres and a square south of it twice by
+  // flight service stations, between them a station of no known FIR.
+  TempFolder folder;
+  folder.write("firs.dat", "ELLL::L:::0:0\nESQR::S:::0:0\n");
+  folder.write("fir1.dat", "!ELLL\n0:4\n0:0\n4:0\n4:-4\n-4:-4\n-4:4\n!\n"
+                           "!ESQR\n-5.5:-5\n-5.5:5\n-4.5:5\n-4.5:-5\n!\n");
+  RefDirectories refs(folder.path());
+  refs.refresh();
+  StatusLists lists;
+  for (const char* line : {"ELLL_CTR:1:Ann:ATC:", "ESQR_FSS:1:Sam:ATC:", "ELLL_CTR:1:Ben:ATC:",
+                           "EXXX_CTR:1:Xav:ATC:", "ELLL_CTR:1:Cat:ATC:", "ESQR_FSS:1:Sue:ATC:",
+                           "ELLL_CTR:1:Dan:ATC:"}) {
+    appendline(lists.ctrlines, lists.ctrcount, line);
+  }
+  glMatrixMode(GL_PROJECTION);
+  glOrtho(-0.2, 0.2, -0.2, 0.2, -10, 10);  // 0 N 0 E in the middle, as above
+  glMatrixMode(GL_MODELVIEW);
+  glRotated(-90, 1, 0, 0);
+
+  // The outlines alone: a blend over an outline was undone by the next
+  // station's outline, so only the pixels off them must stay as they were.
   glClear(GL_COLOR_BUFFER_BIT);
+  gl.compile(drawactfir(lists, refs.firs, refs.outlines, 0));
   glCallList(kActFirList);
-  EXPECT_NE(at(-3, -3), ell);
-  EXPECT_NE(at(-3, -3), kBackground);
+  const std::vector<unsigned char> outlines = framebuffer();
+  const auto background = [](const std::vector<unsigned char>& rgba, std::size_t i) {
+    return std::equal(kBackground.begin(), kBackground.end(), rgba.begin() + std::ptrdiff_t(i));
+  };
+
+  // As the stations were drawn one by one: each FIR blended once a station.
+  glClear(GL_COLOR_BUFFER_BIT);
+  for (int i = 1; i <= lists.ctrcount; ++i) {
+    StatusLists one;
+    appendline(one.ctrlines, one.ctrcount, lists.ctrlines[std::size_t(i)]);
+    gl.compile(drawactfir(one, refs.firs, refs.outlines, 1));
+    glCallList(kActFirList);
+  }
+  const std::vector<unsigned char> blends = framebuffer();
+  glClear(GL_COLOR_BUFFER_BIT);
+  const Layer layer = drawactfir(lists, refs.firs, refs.outlines, 1);
+  EXPECT_EQ(layer.ops.countof(DrawOp::Kind::Begin), 4u);  // one outline and one fill a FIR
+  gl.compile(layer);
+  glCallList(kActFirList);
+  const std::vector<unsigned char> once = framebuffer();
+  int filled = 0;
+  for (std::size_t i = 0; i < once.size(); i += 4) {
+    if (!background(outlines, i)) continue;
+    for (std::size_t c = i; c < i + 3; ++c) ASSERT_NEAR(once[c], blends[c], 1) << "pixel " << i / 4;
+    filled += !background(once, i);
+  }
+  EXPECT_GT(filled, 100 * 100 / 3);  // the L and the square: some 40 % of the view
+
+  // A pick as the frame runs it, in this view: the layer, the name dropped
+  // after it, then something nameless over the same spot. The layer leaves
+  // the name stack as it found it, so that last record carries no name.
+  const auto pickat = [&](double lat, double lon) {
+    const GlobePoint p = getxyz(lat, lon, 0);
+    const float x = float((p.x / 0.2 + 1) * 50), y = float((1 - p.z / 0.2) * 50);
+    const PickHits hits = pickpass(x, y, [x, y, p] {
+      GLint viewport[4];
+      glGetIntegerv(GL_VIEWPORT, viewport);
+      glMatrixMode(GL_PROJECTION);
+      glLoadIdentity();
+      gluPickMatrix(x, viewport[3] - y, 2.0, 2.0, viewport);
+      glOrtho(-0.2, 0.2, -0.2, 0.2, -10, 10);
+      glMatrixMode(GL_MODELVIEW);
+      glCallList(kActFirList);
+      glPopName();
+      glBegin(GL_POINTS);
+      glVertex3d(p.x, p.y, p.z);
+      glEnd();
+    });
+    const std::vector<HitRecord> records = hitrecords(hits.hits, hits.selbuf);
+    EXPECT_EQ(records.size(), 2u);
+    EXPECT_FALSE(records.empty() || records.back().named());
+    return decodehits(hits.hits, hits.selbuf, 0, lists);
+  };
+  PickOutcome picked = pickat(-3, -3);
+  EXPECT_EQ(picked.lines, (std::vector<std::string>{"ELLL_CTR Ann", "ELLL_CTR Ben", "ELLL_CTR Cat",
+                                                    "ELLL_CTR Dan"}));
+  EXPECT_EQ(picked.summary, "ELLL_CTR  Ann");
+  picked = pickat(-5, 0);
+  EXPECT_EQ(picked.lines, (std::vector<std::string>{"ESQR_FSS Sam", "ESQR_FSS Sue"}));
+  EXPECT_EQ(picked.summary, "ESQR_FSS  Sam");
 }
 
 TEST_F(GlSceneTest, LoadedNamesReachTheSelectionBuffer) {
@@ -207,8 +288,9 @@ TEST_F(GlSceneTest, EveryAircraftOfABusyNetworkIsPickedUnderItsOwnName) {
   ASSERT_EQ(picked.hits, 2500);
   std::set<int> pilots;
   for (const HitRecord& hit : hitrecords(picked.hits, picked.selbuf)) {
-    const PickTarget target = decodepick(hit.name);
-    ASSERT_EQ(target.kind, PickKind::Aircraft) << hit.name;
+    ASSERT_EQ(hit.names.size(), 1u);
+    const PickTarget target = decodepick(hit.name());
+    ASSERT_EQ(target.kind, PickKind::Aircraft) << hit.name();
     pilots.insert(target.index);
   }
   EXPECT_EQ(pilots.size(), 2500u);

@@ -27,6 +27,7 @@ StatusLists network() {
     appendline(l.pillines, l.pilcount, pilot("DLH" + std::to_string(i), "Johannes Maximilian Schmidt"));
   }
   appendline(l.ctrlines, l.ctrcount, station("EDWW_CTR", "Carl Centre"));
+  appendline(l.ctrlines, l.ctrcount, station("EDWW_FSS", "Fay Service"));
   appendline(l.twrlines, l.twrcount, station("EDDB_TWR", "Tom Tower"));
   appendline(l.twrlines, l.twrcount, station("EDDT_TWR", "Leftover Of An Earlier Parse"));
   l.twrcount = 1;
@@ -38,8 +39,16 @@ void named(Buffer& b, std::uint32_t zmin, std::uint32_t name) {
   b.insert(b.end(), {1u, zmin, zmin + 5, name});
 }
 
+// A record of a shape drawn for several objects: the first loaded, the
+// others pushed over it.
+void named(Buffer& b, std::uint32_t zmin, std::initializer_list<std::uint32_t> names) {
+  b.insert(b.end(), {std::uint32_t(names.size()), zmin, zmin + 5});
+  b.insert(b.end(), names);
+}
+
 constexpr std::uint32_t kAircraft1 = kAircraftNames + 1;
 constexpr std::uint32_t kFir1 = kActiveFirNames + 1;
+constexpr std::uint32_t kFir2 = kActiveFirNames + 2;
 constexpr std::uint32_t kTower1 = kTowerNames + 1;
 
 TEST(PickDecode, GlobeAircraftAndFir) {
@@ -57,23 +66,25 @@ TEST(PickDecode, GlobeAircraftAndFir) {
   EXPECT_EQ(p.summary, "DLH1 EDDT   Johannes Maximil");
   EXPECT_EQ(p.listtext(), "DLH1 EDDT Johannes Maximil\r\n");
 
-  // Inside an active FIR: the nearest is summarised, all are listed in order.
+  // Inside an active FIR drawn once for two stations: the nearest record is
+  // summarised by its first name, every name of every record is listed in
+  // order.
   b.clear();
   named(b, 900, 0);
-  named(b, 700, kFir1);
+  named(b, 700, {kFir1, kFir2});
   named(b, 800, kAircraft1);
   p = decodehits(3, b, 0, l);
   EXPECT_EQ(p.pickedname, kFir1);
   EXPECT_EQ(p.summary, "EDWW_CTR  Carl Centre");
-  EXPECT_EQ(p.lines,
-            (std::vector<std::string>{"EDWW_CTR Carl Centre", "DLH1 EDDT Johannes Maximil"}));
+  EXPECT_EQ(p.lines, (std::vector<std::string>{"EDWW_CTR Carl Centre", "EDWW_FSS Fay Service",
+                                               "DLH1 EDDT Johannes Maximil"}));
 
   // Equal depths: the earlier record stays the choice.
   b.clear();
   named(b, 900, 0);
-  named(b, 700, kFir1);
+  named(b, 700, {kFir2, kFir1});
   named(b, 700, kAircraft1);
-  EXPECT_EQ(decodehits(3, b, 0, l).pickedname, kFir1);
+  EXPECT_EQ(decodehits(3, b, 0, l).pickedname, kFir2);
 }
 
 TEST(PickDecode, TwoRecordsAndNamelessOnes) {
@@ -154,6 +165,14 @@ TEST(PickDecode, ManyRecordsAndHighEntries) {
   EXPECT_EQ(p.lines.front().substr(0, 5), "DLH1 ");
   EXPECT_EQ(p.lines.back().substr(0, 6), "DLH50 ");
   EXPECT_EQ(p.pickedname, kAircraftNames + 60);
+  // The same cap over the names of records that carry several.
+  b.clear();
+  named(b, 100, {kFir1, kFir2});
+  for (std::uint32_t i = 1; i < 60; i += 2) named(b, 100, {kApproachNames + i, kApproachNames + i + 1});
+  p = decodehits(31, b, 0, l);
+  ASSERT_EQ(p.lines.size(), std::size_t(kMaxPickLines));
+  EXPECT_EQ(p.lines[1], "EDWW_FSS Fay Service");
+  EXPECT_EQ(p.lines.back(), "APP48 Anne Approach");
 }
 
 TEST(PickDecode, NamesOfBusyNetworksNeverStandForAnotherEntry) {

@@ -28,27 +28,34 @@ struct LatLon {
   double lat, lon;
 };
 
-// One primitive as GL draws it: the name loaded and each vertex, read back
-// as a position, with the colour current at it.
+// One primitive as GL draws it: the name loaded (and any pushed over it,
+// the loaded one first) and each vertex, read back as a position, with the
+// colour current at it.
 struct Drawn {
   Prim prim;
   std::uint32_t name;
+  std::vector<std::uint32_t> names;
   std::vector<LatLon> at;
   std::vector<Rgba4> colour;
 };
 
 std::vector<Drawn> drawn(const DrawList& list) {
   std::vector<Drawn> out;
-  std::uint32_t name = 0;
+  std::vector<std::uint32_t> names{0};  // the frame's name stack
   Rgba4 colour{1, 1, 1, 1};
   bool open = false;
   for (const DrawOp& op : list.ops()) {
-    if (op.kind == Kind::LoadName) name = op.name();
+    if (op.kind == Kind::LoadName) names.back() = op.name();
+    if (op.kind == Kind::PushName) names.push_back(op.name());
+    if (op.kind == Kind::PopName) {
+      EXPECT_GT(names.size(), 1u);  // never the frame's own
+      if (names.size() > 1) names.pop_back();
+    }
     if (op.kind == Kind::Color) {
       const Rgba c = op.rgba();
       colour = {c.r, c.g, c.b, c.a};
     }
-    if (op.kind == Kind::Begin) out.push_back({op.prim(), name, {}, {}});
+    if (op.kind == Kind::Begin) out.push_back({op.prim(), names.front(), names, {}, {}});
     if (op.kind == Kind::Vertex) {  // the inverse of getxyz
       EXPECT_TRUE(open);
       const GlobePoint p = op.point();
@@ -63,6 +70,7 @@ std::vector<Drawn> drawn(const DrawList& list) {
     }
   }
   EXPECT_FALSE(open);
+  EXPECT_EQ(names.size(), 1u);  // a layer pops what it pushes
   return out;
 }
 
@@ -227,21 +235,25 @@ TEST_F(TrafficLayers, ApproachAndTowerStationsAtTheirAirports) {
   }
 }
 
-TEST_F(TrafficLayers, ActiveFirsOutlinedAndFilledPerStation) {
+TEST_F(TrafficLayers, ActiveFirsOutlinedAndFilledOncePerFirAndKindUnderEveryStationsName) {
   fill(lists.ctrlines, lists.ctrcount,
        {record("EDGG_CTR"), record("LONG_CTR"), record("UNKN_CTR"), record("EMPT_CTR"),
-        record("EDMM_fss"), record("EDMM_OBS"), record("EDLA_CTR"), record("EDGG_CTR")});
+        record("EDMM_fss"), record("EDMM_OBS"), record("EDLA_CTR"), record("EDGG_CTR"),
+        record("EDMM_CTR"), record("EDGG_CTR")});
   Layer layer = drawactfir(lists, refs.firs, refs.outlines, 1);
   EXPECT_EQ(layer.list, 8);
-  // Outline and even-odd fill for EDGG (under its boundary code EDGX), EDMM,
-  // EDLA (the last block, no "!" after it) and EDGG again; the outline of
+  // Outline and even-odd fill for EDGG (under its boundary code EDGX) where
+  // its first station comes, carrying its three stations; EDMM as an FSS;
+  // EDLA (the last block, no "!" after it); EDMM as a centre. The outline of
   // over 500 points and the empty block are left out.
   const std::vector<Drawn> shapes = drawn(layer.ops);
   ASSERT_EQ(shapes.size(), 8u);
-  const std::array<int, 4> entries{1, 5, 7, 8};
+  const auto fir = [](int entry) { return pickname(PickKind::ActiveFir, entry); };
+  const std::array<std::vector<std::uint32_t>, 4> names{
+      {{fir(1), fir(8), fir(10)}, {fir(5)}, {fir(7)}, {fir(9)}}};
   for (int s = 0; s < 8; ++s) {
     EXPECT_EQ(shapes[s].prim, s % 2 ? Prim::EvenOddFill : Prim::Lines);
-    EXPECT_EQ(shapes[s].name, pickname(PickKind::ActiveFir, entries[s / 2]));
+    EXPECT_EQ(shapes[s].names, names[s / 2]);
   }
   const std::vector<LatLon>& ring = shapes[0].at;  // A-B, B-C, A-C
   const std::array<LatLon, 6> abc{{{50, 8}, {51, 9}, {51, 9}, {52, 8}, {50, 8}, {52, 8}}};
@@ -249,16 +261,34 @@ TEST_F(TrafficLayers, ActiveFirsOutlinedAndFilledPerStation) {
   for (int k = 0; k < 6; ++k) expectat(ring[k], abc[k].lat, abc[k].lon);
   ASSERT_EQ(shapes[1].at.size(), 3u);  // the fill's ring: A, B, C
   for (int k = 0; k < 3; ++k) expectat(shapes[1].at[k], abc[k == 2 ? 3 : 2 * k].lat, abc[k == 2 ? 3 : 2 * k].lon);
+  // Three blends at 0.2 leave 0.8^3 of what was below.
   EXPECT_EQ(shapes[0].colour[0], (Rgba4{1, 0, 0.5f, 1}));
-  EXPECT_EQ(shapes[1].colour[0], (Rgba4{1, 0, 0.5f, 0.2f}));
+  EXPECT_EQ(shapes[1].colour[0], (Rgba4{1, 0, 0.5f, float(1 - 0.8 * 0.8 * 0.8)}));
   EXPECT_EQ(shapes[2].colour[0], (Rgba4{0, 0.5f, 0.75f, 1}));  // lower-case FSS marker
   EXPECT_EQ(shapes[3].colour[0], (Rgba4{0, 0.2f, 0.3f, 0.7f}));
   expectat(shapes[4].at[5], 55, 13);
+  EXPECT_EQ(shapes[5].colour[0], (Rgba4{1, 0, 0.5f, 0.2f}));
+  EXPECT_EQ(shapes[7].colour[0], (Rgba4{1, 0, 0.5f, 0.2f}));  // EDMM as a centre
   EXPECT_EQ(layer.ops.countof(Kind::Disable), 4u);  // depth test, before each fill
 
   layer = drawactfir(lists, refs.firs, refs.outlines, -1);  // fill off: outlines only
   EXPECT_EQ(drawn(layer.ops).size(), 4u);
   EXPECT_EQ(layer.ops.countof(Kind::Disable), 0u);
+
+  // A FIR staffed more often than GL's name stack is sure to hold (64):
+  // every station named once, in order, and blended as often in all.
+  StatusLists crowded;
+  for (int i = 0; i < 70; ++i) appendline(crowded.ctrlines, crowded.ctrcount, record("EDLA_CTR"));
+  std::vector<std::uint32_t> named;
+  double through = 1;  // what the fills leave of the pixel below
+  for (const Drawn& shape : drawn(drawactfir(crowded, refs.firs, refs.outlines, 1).ops)) {
+    EXPECT_LE(shape.names.size(), 64u);
+    if (shape.prim == Prim::Lines) named.insert(named.end(), shape.names.begin(), shape.names.end());
+    if (shape.prim == Prim::EvenOddFill) through *= 1 - shape.colour[0][3];
+  }
+  ASSERT_EQ(named.size(), 70u);
+  for (int i = 0; i < 70; ++i) EXPECT_EQ(named[i], fir(i + 1));
+  EXPECT_NEAR(through, std::pow(0.8, 70), 1e-9);
 
   remove("fir1.dat");
   layer = drawactfir(lists, refs.firs, refs.outlines, 1);

@@ -17,8 +17,11 @@ inline constexpr double kActFirOffset = 0.00001;
 // fir1.dat under the boundary code firs.dat gives for the first four
 // characters of its callsign, and with actfirmode 1 its interior filled
 // translucently by the even-odd rule. The fill turns depth testing off, as
-// the frame relies on. A FIR with two staffed stations is drawn twice. An
-// outline of more than 500 points, or of none, is left out. Stops when firs.dat or fir1.dat cannot be read.
+// the frame relies on. A FIR staffed by k stations of one kind is drawn once,
+// where its first station comes, with its fill as opaque as k blends would
+// leave it and the names of all k stations on the selection name stack. An
+// outline of more than 500 points, or of none, is left out. Stops when
+// firs.dat or fir1.dat cannot be read.
 Layer drawactfir(const StatusLists& lists, const FirDirectory& firs,
                  const OutlineDirectory& outlines, int actfirmode);
 

@@ -48,14 +48,14 @@ ObjectText objecttext(std::uint32_t name, const std::string& line) {
 }
 
 std::uint32_t nearestname(int hits, const std::vector<HitRecord>& records) {
-  if (hits == 2 && records.size() == 2 && (records[0].name == 0 || records[1].name == 0)) {
-    return records[0].name + records[1].name;
+  if (hits == 2 && records.size() == 2 && (records[0].name() == 0 || records[1].name() == 0)) {
+    return records[0].name() + records[1].name();
   }
   const HitRecord* choice = nullptr;
   for (const HitRecord& r : records) {
-    if (r.named && (!choice || r.zmin < choice->zmin)) choice = &r;
+    if (r.named() && (!choice || r.zmin < choice->zmin)) choice = &r;
   }
-  return choice ? choice->name : 0;
+  return choice ? choice->name() : 0;
 }
 
 }  // namespace
@@ -67,8 +67,7 @@ std::vector<HitRecord> hitrecords(int hits, std::span<const std::uint32_t> selbu
     if (selbuf.size() - pos < kRecordHead) break;
     const std::uint32_t names = selbuf[pos];
     if (names > selbuf.size() - pos - kRecordHead) break;
-    // Only one name is ever on the stack: the first is the object's.
-    records.push_back({selbuf[pos + 1], names > 0 ? selbuf[pos + kRecordHead] : 0, names > 0});
+    records.push_back({selbuf[pos + 1], selbuf.subspan(pos + kRecordHead, names)});
     pos += kRecordHead + names;
   }
   return records;
@@ -87,9 +86,11 @@ PickOutcome decodehits(int hits, std::span<const std::uint32_t> selbuf, std::uin
   out.pickedname = hits == 0 ? pickedname : nearestname(hits, records);
 
   for (const HitRecord& r : records) {
-    if (out.lines.size() == std::size_t(kMaxPickLines)) break;
-    if (const std::string* line = statusline(lists, r.name)) {
-      out.lines.push_back(objecttext(r.name, *line).listline());
+    for (const std::uint32_t name : r.names) {
+      if (out.lines.size() == std::size_t(kMaxPickLines)) break;
+      if (const std::string* line = statusline(lists, name)) {
+        out.lines.push_back(objecttext(name, *line).listline());
+      }
     }
   }
 

@@ -15,16 +15,19 @@ inline constexpr int kSelectBufferSize = 512;
 inline constexpr int kMaxPickLines = 50;
 
 // One hit record of a selection pass: number of names, nearest and farthest
-// depth, then the names.
+// depth, then the names. Most objects carry one name; a shape drawn for
+// several stations carries all of theirs, the first standing for it.
 struct HitRecord {
   std::uint32_t zmin = 0;
-  std::uint32_t name = 0;  // 0 also for a record without a name
-  bool named = false;
+  std::span<const std::uint32_t> names;  // within the buffer read
+
+  bool named() const { return !names.empty(); }
+  std::uint32_t name() const { return named() ? names.front() : 0; }  // 0 also without a name
 };
 
 // The records of a pass that reported `hits` (the result of glRenderMode),
-// each read by its own length. Reading stops at a record that would reach
-// past the buffer; an overflow (-1) gives none.
+// each read by its own length; they refer into selbuf. Reading stops at a
+// record that would reach past the buffer; an overflow (-1) gives none.
 std::vector<HitRecord> hitrecords(int hits, std::span<const std::uint32_t> selbuf);
 
 // What the cursor names after one pick.
@@ -40,7 +43,8 @@ struct PickOutcome {
 // keeps the previous object (its summary is built again from the lists) and
 // empties the list; an overflow names nothing. Of two records where one
 // names nothing the other is taken; otherwise the nearest named record wins
-// (the earlier among equals). Names past a list's count name nothing.
+// (the earlier among equals), by its first name. The list holds every name
+// of every record. Names past a list's count name nothing.
 // Texts are windows-1252 like the records they come from.
 PickOutcome decodehits(int hits, std::span<const std::uint32_t> selbuf, std::uint32_t pickedname,
                        const StatusLists& lists);

@@ -87,6 +87,8 @@ class Recorder {
       case K::LineWidth: glLineWidth(op.width()); break;
       case K::PointSize: glPointSize(op.size()); break;
       case K::LoadName: glLoadName(op.name()); break;
+      case K::PushName: glPushName(op.name()); break;
+      case K::PopName: glPopName(); break;
       case K::Enable: glEnable(gl(op.cap())); break;
       case K::Disable: glDisable(gl(op.cap())); break;
       case K::Glyph: break;  // text is drawn by the label layers alone

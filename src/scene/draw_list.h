@@ -53,6 +53,8 @@ class DrawOp {
     LineWidth,     // width()
     PointSize,     // size()
     LoadName,      // name()
+    PushName,      // name(): one more name for what follows, until the PopName
+    PopName,
     Enable,        // cap()
     Disable,       // cap()
     RasterPos,     // point()
@@ -97,6 +99,10 @@ class DrawList {
   void linewidth(float w) { push(DrawOp::Kind::LineWidth, 0, w); }
   void pointsize(float s) { push(DrawOp::Kind::PointSize, 0, s); }
   void loadname(std::uint32_t name) { push(DrawOp::Kind::LoadName, name); }
+  // A pick then reports what is drawn in between under every name on the
+  // stack. A layer pops what it pushes.
+  void pushname(std::uint32_t name) { push(DrawOp::Kind::PushName, name); }
+  void popname() { push(DrawOp::Kind::PopName); }
   void enable(Cap c) { push(DrawOp::Kind::Enable, static_cast<std::uint32_t>(c)); }
   void disable(Cap c) { push(DrawOp::Kind::Disable, static_cast<std::uint32_t>(c)); }
   void rasterpos(const GlobePoint& p) {

@@ -73,6 +73,7 @@ void checklayer(const Layer& layer, int list) {
   bool rasterset = false;
   Prim prim = Prim::Points;
   std::size_t vertices = 0;
+  std::size_t pushed = 0;
   // The renderer draws label layers as text alone.
   const bool text = list >= kCtrLabelList && list <= kPilotLabelList;
   const std::vector<DrawOp>& ops = layer.ops.ops();
@@ -110,12 +111,23 @@ void checklayer(const Layer& layer, int list) {
         LAYER_CHECK(rasterset);
         LAYER_CHECK(op.glyph() < kGlyphCount);
         break;
+      case K::PushName:
+        LAYER_CHECK(!inside);
+        ++pushed;
+        break;
+      case K::PopName:
+        LAYER_CHECK(!inside);
+        LAYER_CHECK(pushed > 0);
+        --pushed;
+        break;
       default:
         LAYER_CHECK(!inside);
         break;
     }
   }
   LAYER_CHECK(!inside);
+  // The frame's own name is below whatever a layer pushes: none may stay.
+  LAYER_CHECK(pushed == 0);
 }
 
 #undef LAYER_CHECK
@@ -123,7 +135,7 @@ void checklayer(const Layer& layer, int list) {
 std::vector<std::uint32_t> loadednames(const DrawList& ops) {
   std::vector<std::uint32_t> names;
   for (const DrawOp& op : ops.ops()) {
-    if (op.kind == DrawOp::Kind::LoadName) names.push_back(op.name());
+    if (op.kind == DrawOp::Kind::LoadName || op.kind == DrawOp::Kind::PushName) names.push_back(op.name());
   }
   return names;
 }

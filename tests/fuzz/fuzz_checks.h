@@ -39,7 +39,7 @@ std::vector<std::string_view> parts(std::string_view input, std::size_t count);
 //   a glyph only after a raster position, and only codes with a glyph list;
 void checklayer(const Layer& layer, int list);
 
-// The selection names a layer loads, in order.
+// The selection names a layer loads or pushes, in order.
 std::vector<std::uint32_t> loadednames(const DrawList& ops);
 
 bool samefields(const FieldBuf& a, const FieldBuf& b);

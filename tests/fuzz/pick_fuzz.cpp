@@ -65,12 +65,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (hits == 0) FUZZ_CHECK(out.pickedname == before);
   if (hits > 0 && out.pickedname != 0) {
     FUZZ_CHECK(std::any_of(records.begin(), records.end(),
-                           [&](const HitRecord& r) { return r.name == out.pickedname; }));
+                           [&](const HitRecord& r) { return r.name() == out.pickedname; }));
   }
-  // One line per record that names an entry, up to the list's length.
-  const auto named = std::count_if(records.begin(), records.end(),
-                                   [](const HitRecord& r) { return namesentry(r.name); });
-  FUZZ_CHECK(out.lines.size() == std::min<std::size_t>(std::size_t(named), kMaxPickLines));
+  // One line per name of a record that names an entry, up to the list's length.
+  std::size_t named = 0;
+  for (const HitRecord& r : records) {
+    named += std::size_t(std::count_if(r.names.begin(), r.names.end(), namesentry));
+  }
+  FUZZ_CHECK(out.lines.size() == std::min<std::size_t>(named, kMaxPickLines));
   FUZZ_CHECK((out.summary == "  ") != namesentry(out.pickedname));
   const std::string list = out.listtext();
   std::size_t lineends = 0;
