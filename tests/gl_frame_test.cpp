@@ -46,6 +46,9 @@ class GlFrameTest : public ::testing::Test {
   // One frame of what is compiled, read back top row first.
   QImage frameat(const ViewState& view) {
     gl.drawframe(scene, view);
+    return framebuffer();
+  }
+  QImage framebuffer() {
     const qreal scale = widget->devicePixelRatioF();
     const int w = int(widget->width() * scale), h = int(widget->height() * scale);
     QImage image(w, h, QImage::Format_RGBA8888);
@@ -298,6 +301,18 @@ TEST_F(GlFrameTest, FramesFromKeptImagesMatchFramesDrawnWhole) {
   scramble();
   EXPECT_EQ(frameat(close), refreshed);
   EXPECT_EQ(gl.lastkeptlists(), 4u);
+
+  // Prepared out of sight, the next active FIRs change nothing on screen
+  // until the frame that shows them, which then draws them from the image.
+  gl.compile(actfir({0, 0.5f, 0, 0.5f}));
+  gl.prepareframe(scene, close);
+  EXPECT_EQ(framebuffer(), refreshed);
+  scramble();
+  const QImage prepared = frameat(close);
+  EXPECT_EQ(gl.lastkeptlists(), 4u);
+  gl.keepframes(false);
+  EXPECT_EQ(frameat(close), prepared);
+  gl.keepframes(true);
 
   ViewState moved = close;
   moved.viewlon += 1;

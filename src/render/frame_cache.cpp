@@ -78,22 +78,48 @@ FrameCache::Stamp FrameCache::stampof(std::span<const ListCall> calls, const Vie
   return stamp;
 }
 
-void FrameCache::draw(std::span<const ListCall> calls, const ViewState& view,
-                      const ListGenerations& builds, const CallFn& draw, const CallFn& skip) {
-  lastskipped_ = 0;
-  // Where each image's part of the calls ends: the leading calls of the
-  // first level, then those of the second right after them.
+// The leading calls of the first level, then those of the second right
+// after them.
+std::array<std::size_t, 2> FrameCache::endsof(std::span<const ListCall> calls) {
   std::array<std::size_t, 2> ends{0, 0};
   for (int level = 1; level <= 2; ++level) {
     std::size_t end = level == 1 ? 0 : ends[0];
     while (end < calls.size() && levelof(calls[end].list) == level) ++end;
     ends[std::size_t(level - 1)] = end;
   }
-  const bool usable = w_ > 0 && h_ > 0 && !glIsEnabled(GL_DEPTH_TEST);
+  return ends;
+}
+
+bool FrameCache::usable() const { return w_ > 0 && h_ > 0 && !glIsEnabled(GL_DEPTH_TEST); }
+
+bool FrameCache::canprepare(std::span<const ListCall> calls, const ViewState& view,
+                            const ListGenerations& builds) const {
+  const std::array<std::size_t, 2> ends = endsof(calls);
+  if (!usable() || ends[0] == 0 || ends[1] == ends[0]) return false;
+  return images_[0].stamp == stampof(calls.first(ends[0]), view, builds) &&
+         images_[1].stamp != stampof(calls.first(ends[1]), view, builds);
+}
+
+void FrameCache::prepare(std::span<const ListCall> calls, const ViewState& view,
+                         const ListGenerations& builds, const CallFn& draw, const CallFn& skip,
+                         const std::function<void()>& begin, const std::function<void()>& end) {
+  if (!canprepare(calls, view, builds)) return;
+  keep(screen_, Stamp{});
+  begin();
+  this->draw(calls.first(endsof(calls)[1]), view, builds, draw, skip);
+  end();
+  show(screen_);
+}
+
+void FrameCache::draw(std::span<const ListCall> calls, const ViewState& view,
+                      const ListGenerations& builds, const CallFn& draw, const CallFn& skip) {
+  lastskipped_ = 0;
+  const std::array<std::size_t, 2> ends = endsof(calls);
+  const bool canuse = usable();
   std::array<std::optional<Stamp>, 2> stamps;
   for (std::size_t i = 0; i < images_.size(); ++i) {
     const bool ownpart = ends[i] > (i == 0 ? 0 : ends[0]);
-    if (usable && ownpart) stamps[i] = stampof(calls.first(ends[i]), view, builds);
+    if (canuse && ownpart) stamps[i] = stampof(calls.first(ends[i]), view, builds);
   }
 
   std::size_t start = 0;
@@ -167,9 +193,9 @@ void FrameCache::show(const Image& image) const {
 }
 
 void FrameCache::release() {
-  for (Image& image : images_) {
-    if (image.texture != 0) glDeleteTextures(1, &image.texture);
-    image = Image{};
+  for (Image* image : {&images_[0], &images_[1], &screen_}) {
+    if (image->texture != 0) glDeleteTextures(1, &image->texture);
+    *image = Image{};
   }
   lastskipped_ = 0;
 }

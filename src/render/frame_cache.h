@@ -63,6 +63,18 @@ class FrameCache {
   void draw(std::span<const ListCall> calls, const ViewState& view, const ListGenerations& builds,
             const CallFn& draw, const CallFn& skip);
 
+  // Whether the second image is out of date while the first still shows
+  // these calls from this view: then preparing the second pays.
+  bool canprepare(std::span<const ListCall> calls, const ViewState& view,
+                  const ListGenerations& builds) const;
+  // Draws and keeps the second image out of sight: what the framebuffer
+  // holds is kept aside, the leading calls drawn from the first image, and
+  // the framebuffer put back as it was, pixel for pixel. `begin` starts a
+  // frame (clear, view); `end` closes it.
+  void prepare(std::span<const ListCall> calls, const ViewState& view, const ListGenerations& builds,
+               const CallFn& draw, const CallFn& skip, const std::function<void()>& begin,
+               const std::function<void()>& end);
+
   // How many of the last frame's calls came from a kept image.
   std::size_t lastskipped() const { return lastskipped_; }
 
@@ -91,11 +103,15 @@ class FrameCache {
 
   Stamp stampof(std::span<const ListCall> calls, const ViewState& view,
                 const ListGenerations& builds) const;
+  // Where each image's part of the calls ends.
+  static std::array<std::size_t, 2> endsof(std::span<const ListCall> calls);
+  bool usable() const;
   void keep(Image& image, Stamp stamp);
   void show(const Image& image) const;
 
   int w_ = 0, h_ = 0;
   std::array<Image, 2> images_;
+  Image screen_;  // what the framebuffer held while an image is prepared
   std::size_t lastskipped_ = 0;
 };
 

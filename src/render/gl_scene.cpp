@@ -111,6 +111,11 @@ void GlScene::drawframe(const SceneState& scene, const ViewState& view) const {
   netglobe::drawframe(scene, ready_, view, texture_, labels_, keepframes_ ? &kept : nullptr);
 }
 
+void GlScene::prepareframe(const SceneState& scene, const ViewState& view) {
+  if (!keepframes_) return;
+  netglobe::prepareframe(scene, ready_, view, texture_, labels_, KeptFrame{cache_, builds_, tails_});
+}
+
 PickHits GlScene::pick(float x, float y, const SceneState& scene, const ViewState& view) const {
   SceneState selecting = scene;
   selecting.selecting = true;

@@ -56,6 +56,8 @@ class GlScene {
   void resize(int w, int h);
   // Draws one frame (or one selection pass) into the current framebuffer.
   void drawframe(const SceneState& scene, const ViewState& view) const;
+  // Brings the kept images up to date out of sight (see prepareframe).
+  void prepareframe(const SceneState& scene, const ViewState& view);
 
   // One selection pass of the scene around window pixel (x, y), nothing
   // presented: the names of what lies under the cursor.

@@ -80,28 +80,50 @@ void calllist(const ListCall& call, GLuint globetexture, const LabelLayers& labe
   afterlist(call.setup);
 }
 
+void beginframe(const ViewState& view) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  applyviewtransform(view);
+  glPushMatrix();
+}
+
+void endframe() { glPopMatrix(); }
+
+// How a frame stands in kept images for lists: a list whose pixels come
+// from one leaves its state all the same, what the frame sets around it
+// and what the list itself sets.
+struct KeptCalls {
+  FrameCache::CallFn draw;
+  FrameCache::CallFn skip;
+  KeptCalls(const KeptFrame& kept, GLuint globetexture, const LabelLayers& labels)
+      : draw([globetexture, &labels](const ListCall& call) { calllist(call, globetexture, labels); }),
+        skip([globetexture, &kept](const ListCall& call) {
+          beforelist(call.setup, globetexture);
+          kept.tails[std::size_t(call.list)].apply();
+          afterlist(call.setup);
+        }) {}
+};
+
 }  // namespace
 
 void drawframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
                GLuint globetexture, const LabelLayers& labels, const KeptFrame* kept) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  applyviewtransform(view);
-  glPushMatrix();
+  beginframe(view);
   const std::vector<ListCall> calls = framelists(scene, ready);
   if (kept && !scene.selecting) {
-    // A list whose pixels come from a kept image leaves its state all the
-    // same: what the frame sets around it and what the list itself sets.
-    const auto skip = [&](const ListCall& call) {
-      beforelist(call.setup, globetexture);
-      kept->tails[std::size_t(call.list)].apply();
-      afterlist(call.setup);
-    };
-    const auto draw = [&](const ListCall& call) { calllist(call, globetexture, labels); };
-    kept->cache.draw(calls, view, kept->builds, draw, skip);
+    const KeptCalls via(*kept, globetexture, labels);
+    kept->cache.draw(calls, view, kept->builds, via.draw, via.skip);
   } else {
     for (const ListCall& call : calls) calllist(call, globetexture, labels);
   }
-  glPopMatrix();
+  endframe();
+}
+
+void prepareframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
+                  GLuint globetexture, const LabelLayers& labels, const KeptFrame& kept) {
+  if (scene.selecting) return;
+  const std::vector<ListCall> calls = framelists(scene, ready);
+  const KeptCalls via(kept, globetexture, labels);
+  kept.cache.prepare(calls, view, kept.builds, via.draw, via.skip, [&] { beginframe(view); }, endframe);
 }
 
 }  // namespace netglobe

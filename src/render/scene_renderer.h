@@ -34,4 +34,11 @@ struct KeptFrame {
 void drawframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
                GLuint globetexture, const LabelLayers& labels, const KeptFrame* kept = nullptr);
 
+// Draws the kept image of the frame's leading layers that a rebuild made
+// out of date, out of sight: the framebuffer ends as it began. Does
+// nothing when that image is good, or when the view has moved since the
+// first image was kept.
+void prepareframe(const SceneState& scene, const ReadyLists& ready, const ViewState& view,
+                  GLuint globetexture, const LabelLayers& labels, const KeptFrame& kept);
+
 }  // namespace netglobe

@@ -47,12 +47,15 @@ struct SearchView {
   std::optional<std::string> text = std::nullopt;  // the field's text, when it opens with a filter
 };
 
-// GL work of the startup that only the window's context can do.
+// GL work that only the window's context can do, before the layers.
 enum class GlWork {
   None,
   StartState,   // the GL state every frame relies on
   LoadTexture,  // the globe image into its texture; report with textureloaded()
   BuildGlobes,  // the two globe spheres
+  // The kept image of the globe with the new active FIRs and chiefs, drawn
+  // out of sight now so that the frame ending the rebuild need not.
+  PrepareFrame,
 };
 
 // What the window has to do after an event, applied in the order of the

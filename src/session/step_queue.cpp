@@ -20,6 +20,11 @@ void pushtraffic(std::deque<Step>& steps, std::span<const PlannedLayer> plan, St
     build.layer = planned.layer;
     build.size = planned.size;
     steps.push_back(build);
+    // The active FIRs and chiefs are in: their image is drawn in a step
+    // of its own. Startup draws a frame of each group anyway.
+    if (planned.layer == TrafficLayer::Chiefs && finish != Step::FinishStartup) {
+      steps.push_back(Step{Step::Gl, nullptr, GlWork::PrepareFrame});
+    }
   }
   steps.push_back(Step{Step::Trails});
   steps.push_back(Step{Step::Render});

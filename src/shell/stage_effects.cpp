@@ -61,6 +61,9 @@ void Stage::dogl(GlWork work) {
       break;
     }
     case GlWork::BuildGlobes: incontext([this] { gl_.buildglobes(); }); break;
+    case GlWork::PrepareFrame:
+      incontext([this] { gl_.prepareframe(session_.scene(), session_.view()); });
+      break;
     case GlWork::None: break;
   }
 }
