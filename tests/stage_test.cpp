@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <QInputMethodEvent>
 #include <QWheelEvent>
+#include <atomic>
 #include <filesystem>
 
 #include "geo/globe_coords.h"
@@ -88,17 +89,34 @@ TEST(Stage, StartupWithoutServerKeepsGoingAndSaysWhy) {
   EXPECT_EQ(s.scene().globestyle, 2);
 }
 
-TEST(Stage, StatusServerCountsReachTheTitle) {
-  LoopbackServer server([](const httplib::Request&, httplib::Response& res) {
+TEST(Stage, TheStartupsDownloadBegunWhileTheWindowOpensIsShownInItsTurn) {
+  std::atomic<int> requests{0};
+  LoopbackServer server([&requests](const httplib::Request&, httplib::Response& res) {
+    ++requests;
     res.set_content("!GENERAL\n1\n2\n3\n4\n5\n!CLIENTS\n"
                     "DLH1:100001:Jane:PILOT::52.1:13.2:35000:450:A320:450:EDDB:FL350:EDDT:\n"
                     "EDWW_CTR:100002:Tom:ATC:123.1:53:9:0:0:\n!SERVERS\n",
                     "text/plain");
   });
-  StartedStage s(server.address());
-  ASSERT_TRUE(s.start());
-  EXPECT_EQ(s.stage->windowTitle().toStdString(), " CTR=1 APP=0 TWR=0 PIL=1 CLI=2 TOP=2");
-  EXPECT_EQ(s.folder.read("whazzup.txt").substr(0, 10), "!GENERAL\r\n");
+  TempFolder folder;
+  // Each title with whether the log had reached the download by then.
+  std::vector<std::pair<std::string, bool>> titles;
+  Stage stage(server.address(), folder.path(), 30);
+  QObject::connect(&stage, &QWidget::windowTitleChanged, [&](const QString& title) {
+    titles.emplace_back(title.toStdString(),
+                        stage.session().startuplog().find("Get Whazzup") != std::string::npos);
+  });
+  // The answer is in and stored before the window even shows.
+  ASSERT_TRUE(waitfor([&] { return std::filesystem::exists(folder.file("whazzup.txt")); }));
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  stage.show();
+  ASSERT_TRUE(waitfor([&] { return stage.session().started(); }));
+  // It is the startup's one download, and shown only once the log says so.
+  EXPECT_EQ(requests.load(), 1);
+  const std::string counts = " CTR=1 APP=0 TWR=0 PIL=1 CLI=2 TOP=2";
+  EXPECT_EQ(titles, (std::vector<std::pair<std::string, bool>>{{"Loading...", true}, {counts, true}}));
+  EXPECT_EQ(stage.windowTitle().toStdString(), counts);
+  EXPECT_EQ(folder.read("whazzup.txt").substr(0, 10), "!GENERAL\r\n");
 }
 
 TEST(Stage, CursorOnAPilotNamesItAndKeysOfTheTableAct) {

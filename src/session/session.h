@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <span>
@@ -62,7 +63,8 @@ struct TakenAnswer {
 // pointer. Each event of the program is one call; each returns what the
 // window has to do. Everything runs on the window's thread but the download
 // with its answer's job and the history scan, which the window runs
-// elsewhere.
+// elsewhere, and the build of the startup's static layers, which the
+// session runs beside its first steps itself.
 class Session {
  public:
   Session(std::optional<FeedSource> source, const ProgramFolders& folders,
@@ -171,6 +173,7 @@ class Session {
   TrafficSources sources() const;
   TrafficSwitches trafficswitches() const;
   void pilotlabelsnow(int mode, Effects& out);
+  Layer staticlayer(int list);
   std::int64_t nowms() const { return setup_.nowms(); }
   // The globe filter and friends online (session_filter.cpp).
   LineReader showncopy() const;
@@ -226,6 +229,13 @@ class Session {
   std::uint64_t liveanswer_ = 0;
   std::uint64_t shownanswer_ = 0;
   bool globeimage_ = false;
+  // The graticule, coastlines and FIR outlines, built on a thread of their
+  // own from the startup's start, so that their steps only hand them over.
+  struct StaticLayers {
+    Layer grade, coast, firs;
+  };
+  std::future<StaticLayers> staticbuild_;
+  std::optional<StaticLayers> staticlayers_;
   Replay replay_;
   StepQueue steps_;
 

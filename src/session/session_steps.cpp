@@ -17,6 +17,11 @@ Effects Session::startup() {
   if (startupbegun_ || shutdown_) return {};
   startupbegun_ = true;
   startsec_ = localsecond(nowms());
+  // The static layers are built beside the texture and globe steps; their
+  // own steps then only hand them over.
+  staticbuild_ = std::async(std::launch::async, [coast = files_.coastline, fir1 = files_.fir1] {
+    return StaticLayers{drawgrade(), drawcoast(coast), drawfirs(fir1)};
+  });
   // The kept refreshes of earlier runs are read beside the startup.
   Effects first;
   first.scanhistory = !replay_.store().retention().off();
@@ -60,9 +65,7 @@ void Session::run(const Step& step, Effects& out) {
     case Step::Log: logline(step.text, out); break;
     case Step::Gl: out.gl = step.gl; break;
     case Step::StaticLayer:
-      if (step.list == kGradeList) addlayer(drawgrade(), out);
-      if (step.list == kCoastList) addlayer(drawcoast(files_.coastline), out);
-      if (step.list == kFirList) addlayer(drawfirs(files_.fir1), out);
+      addlayer(staticlayer(step.list), out);
       break;
     case Step::Render: out.render = true; break;
     case Step::Download:
@@ -113,6 +116,14 @@ void Session::run(const Step& step, Effects& out) {
       out.title = screentitle();
       break;
   }
+}
+
+Layer Session::staticlayer(int list) {
+  // Waits for the build only if the steps before took less time than it.
+  if (staticbuild_.valid()) staticlayers_ = staticbuild_.get();
+  if (list == kGradeList) return std::move(staticlayers_->grade);
+  if (list == kCoastList) return std::move(staticlayers_->coast);
+  return std::move(staticlayers_->firs);
 }
 
 Effects Session::textureloaded(bool ok, const std::string& reason) {

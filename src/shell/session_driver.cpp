@@ -6,23 +6,24 @@ namespace netglobe {
 
 SessionDriver::SessionDriver(Session& session, Apply apply) : session_(session), apply_(std::move(apply)) {}
 
+void SessionDriver::prefetch() {
+  if (stopped_ || early_ != Early::None || !startfetch()) return;
+  early_ = Early::Running;
+}
+
 void SessionDriver::startdownload() {
   if (stopped_) return;
-  // The request runs on its own thread; the answer comes back to this one
-  // as a queued call, and the window lives meanwhile.
-  std::optional<FetchRequest> request = session_.downloadrequest();
-  // The answer is stored, parsed, kept and indexed there too: the window's
-  // thread never waits on the disk for it. One download at a time keeps the
-  // copies and the history in the order of their answers.
-  const bool started = fetch_.start(
-      [request, take = session_.answerjob()](const std::atomic<bool>& cancel) mutable {
-        if (request) request->cancel = &cancel;
-        return take(fetchanswer(request));
-      },
-      [this] { QMetaObject::invokeMethod(this, [this] { answerarrived(); }, Qt::QueuedConnection); });
+  // The download begun early is the one asked for: its answer is handed
+  // over now if it is in, else when it arrives.
+  if (early_ != Early::None) {
+    const bool held = early_ == Early::Held;
+    early_ = Early::None;
+    if (held) answerarrived();
+    return;
+  }
   // The session waits for an answer: a download that cannot start is a
   // failed one, handed over once the window is back in its event loop.
-  if (!started) {
+  if (!startfetch()) {
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -32,8 +33,28 @@ void SessionDriver::startdownload() {
   }
 }
 
+bool SessionDriver::startfetch() {
+  // The request runs on its own thread; the answer comes back to this one
+  // as a queued call, and the window lives meanwhile.
+  std::optional<FetchRequest> request = session_.downloadrequest();
+  // The answer is stored, parsed, kept and indexed there too: the window's
+  // thread never waits on the disk for it. One download at a time keeps the
+  // copies and the history in the order of their answers.
+  return fetch_.start(
+      [request, take = session_.answerjob()](const std::atomic<bool>& cancel) mutable {
+        if (request) request->cancel = &cancel;
+        return take(fetchanswer(request));
+      },
+      [this] { QMetaObject::invokeMethod(this, [this] { answerarrived(); }, Qt::QueuedConnection); });
+}
+
 void SessionDriver::answerarrived() {
   if (stopped_) return;
+  // Not asked for yet: it waits in the task until the session asks.
+  if (early_ == Early::Running) {
+    early_ = Early::Held;
+    return;
+  }
   if (std::optional<TakenAnswer> answer = fetch_.take()) apply_(session_.downloaded(std::move(*answer)));
 }
 

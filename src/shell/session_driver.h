@@ -20,6 +20,9 @@ class SessionDriver : public QObject {
   // apply does what the session's answers ask for.
   SessionDriver(Session& session, Apply apply);
 
+  // Begins the download the startup will ask for, while the window opens:
+  // its answer is held until the session asks, and handed over then.
+  void prefetch();
   void startdownload();
   void scanhistory();
   // next() once pending events are handled; one call waits at a time.
@@ -29,6 +32,7 @@ class SessionDriver : public QObject {
   void stop();
 
  private:
+  bool startfetch();
   void answerarrived();
   void historyarrived();
 
@@ -36,6 +40,8 @@ class SessionDriver : public QObject {
   Apply apply_;
   BackgroundTask<TakenAnswer> fetch_;
   BackgroundTask<HistoryIndex> historyscan_;
+  // The download begun by prefetch(): running or held until asked for.
+  enum class Early { None, Running, Held } early_ = Early::None;
   bool pumpqueued_ = false;
   bool stopped_ = false;
 };

@@ -40,6 +40,8 @@ Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, in
       driver_(session_, [this](Effects e) { apply(std::move(e)); }) {
   globeimage_ = std::async(std::launch::async,
                            [file = session_.globeimagefile()] { return readglobeimage(file); });
+  // The startup's download runs while the window opens and draws the globe.
+  driver_.prefetch();
   // Frames are drawn outside paintGL as well; Qt must not clear them away.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
