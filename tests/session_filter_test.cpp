@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "scene/pick_names.h"
+#include "lists/filter_file.h"
 #include "session/session.h"
 #include "temp_folder.h"
 
@@ -55,6 +56,8 @@ struct Viewer {
       if (e.notice) seen.notices.push_back(*e.notice);
       seen.notify.insert(seen.notify.end(), e.notify.begin(), e.notify.end());
       if (e.gl == GlWork::LoadTexture) session->textureloaded(false, "no image");
+      // The window's driver writes it on another thread.
+      if (e.keepfilter) session->filterkept(session->filterjob()(*e.keepfilter));
       if (!e.more) return seen;
       e = session->next();
     }
@@ -87,7 +90,12 @@ TEST(SessionFilter, DrawsAndPicksOnlyTheMatchesThroughRefreshesReplayAndRestarts
   r.start(kFirst);
   EXPECT_EQ(r.pickpilot(1), "AAA1");
 
-  Seen seen = r.follow(r.session->setfilter("to:EDDT"));
+  Effects set = r.session->setfilter("to:EDDT");
+  // The session asks for the filter to be kept and leaves the write to
+  // whoever runs its job: a keystroke never waits on the disk.
+  EXPECT_EQ(set.keepfilter, std::optional<std::string>("to:EDDT"));
+  EXPECT_FALSE(std::filesystem::exists(r.folder.file(kFilterFileName)));
+  Seen seen = r.follow(std::move(set));
   // Only the traffic is drawn again (aircraft, courses, FIRs, chiefs,
   // stations, labels), never the static layers.
   EXPECT_EQ(seen.lists, (std::vector<int>{3, 12, 8, 11, 9, 10, 13, 14, 15, 16}));

@@ -83,6 +83,9 @@ struct Effects {
   bool render = false;
   bool startdownload = false;  // start the status download; hand its answer to downloaded()
   bool scanhistory = false;    // read the history folder in the background; then historyfound()
+  // Keep this filter ("" none) for the next run: written through filterjob()
+  // off the window's thread, in the order asked; then filterkept().
+  std::optional<std::string> keepfilter;
   bool startupfinished = false;
   // Handle the pending events, then call next(): a long sequence lets the
   // window live between its steps.

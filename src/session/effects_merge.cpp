@@ -26,6 +26,7 @@ void append(Effects& into, Effects&& from) {
   into.render = into.render || from.render;
   into.startdownload = into.startdownload || from.startdownload;
   into.scanhistory = into.scanhistory || from.scanhistory;
+  if (from.keepfilter) into.keepfilter = std::move(from.keepfilter);
   into.startupfinished = into.startupfinished || from.startupfinished;
   into.more = from.more;
 }

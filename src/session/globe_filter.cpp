@@ -12,13 +12,12 @@ std::string GlobeFilter::load() {
   return stored.damage;
 }
 
-bool GlobeFilter::set(std::string_view text, std::string& failure) {
+bool GlobeFilter::set(std::string_view text) {
   FilterQuery query = parsefilter(text);
   if (query.text == query_.text) {
     query_ = std::move(query);
     return false;
   }
-  failure = file_.write(query.text);
   query_ = std::move(query);
   if (!on()) {
     index_ = FilterIndex();
@@ -27,6 +26,10 @@ bool GlobeFilter::set(std::string_view text, std::string& failure) {
     copy_.shrink_to_fit();
   }
   return true;
+}
+
+GlobeFilter::Keeper GlobeFilter::keeper() const {
+  return [file = file_](const std::string& query) { return file.write(query); };
 }
 
 void GlobeFilter::index(LineReader copy) {

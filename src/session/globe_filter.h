@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,10 +26,13 @@ class GlobeFilter {
   bool on() const { return !query_.empty(); }
   const FilterQuery& query() const { return query_; }
 
-  // A new query from the field (empty ends the filter), kept in the file.
-  // False when it reads as the one in force: nothing to draw again.
-  // failure: "" or why the file could not be written.
-  bool set(std::string_view text, std::string& failure);
+  // A new query from the field (empty ends the filter). False when it reads
+  // as the one in force: nothing to draw again. The caller keeps it in the
+  // file, through keeper(), off the window's thread.
+  bool set(std::string_view text);
+  // Writes a query into the file ("" removes it); "" or why it failed.
+  using Keeper = std::function<std::string(const std::string& query)>;
+  Keeper keeper() const;
 
   // The copy about to be shown: read for matching while the filter is on.
   void index(LineReader copy);

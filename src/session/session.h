@@ -114,6 +114,10 @@ class Session {
   // filter is on, the field lists what is drawn, each edit of it changes
   // the filter and Esc ends it.
   Effects setfilter(const std::string& text);
+  // What writes a filter an Effects asks to keep, on any thread; what its
+  // write said, taken in.
+  GlobeFilter::Keeper filterjob() const;
+  Effects filterkept(const std::string& failure);
   // The same, and the field closes: the keys act on the globe again.
   Effects filterfromfield(const std::string& text);
   const GlobeFilter& filter() const { return filter_; }

@@ -6,16 +6,25 @@
 namespace netglobe {
 
 Effects Session::setfilter(const std::string& text) {
-  std::string failure;
-  const bool changed = filter_.set(text, failure);
+  const bool changed = filter_.set(text);
   Effects out;
   if (changed) {
     if (filter_.on() && !filter_.indexed()) filter_.index(showncopy());
     steps_.queuefilter(refreshplan());
     out = runsteps();
+    // Each keystroke while filtering comes here: the file's write and sync
+    // wait on the disk elsewhere.
+    out.keepfilter = filter_.query().text;
   }
-  say("filter.txt", failure, out);
   if (finding_.searchopen()) out.search = filteredsearch().search;
+  return out;
+}
+
+GlobeFilter::Keeper Session::filterjob() const { return filter_.keeper(); }
+
+Effects Session::filterkept(const std::string& failure) {
+  Effects out;
+  say("filter.txt", failure, out);
   return out;
 }
 

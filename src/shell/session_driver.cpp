@@ -79,10 +79,40 @@ void SessionDriver::pump() {
   });
 }
 
+void SessionDriver::keepfilter(std::string query) {
+  if (stopped_) return;
+  if (filterwrite_.busy()) {
+    nextfilter_ = std::move(query);
+    return;
+  }
+  filterwrite_.start([query = std::move(query), write = session_.filterjob()](const std::atomic<bool>&) {
+    return write(query);
+  },
+                     [this] { QMetaObject::invokeMethod(this, [this] { filterwritten(); }, Qt::QueuedConnection); });
+}
+
+void SessionDriver::filterwritten() {
+  if (stopped_) return;
+  if (std::optional<std::string> failure = filterwrite_.take()) apply_(session_.filterkept(*failure));
+  if (nextfilter_) {
+    std::string query = std::move(*nextfilter_);
+    nextfilter_.reset();
+    keepfilter(std::move(query));
+  }
+}
+
 void SessionDriver::stop() {
   stopped_ = true;
   fetch_.cancel();
   historyscan_.cancel();
+  // The filter of this run is kept for the next, whatever was still on its
+  // way: the write in flight ends first (its job does not look at cancel).
+  filterwrite_.cancel();
+  if (nextfilter_) {
+    const std::string failure = session_.filterjob()(*nextfilter_);
+    nextfilter_.reset();
+    if (!failure.empty()) apply_(session_.filterkept(failure));
+  }
 }
 
 }  // namespace netglobe

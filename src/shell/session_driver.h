@@ -25,6 +25,9 @@ class SessionDriver : public QObject {
   void prefetch();
   void startdownload();
   void scanhistory();
+  // Writes the filter to keep on a thread of its own, after the one being
+  // written; only the newest waits. stop() writes it if still waiting.
+  void keepfilter(std::string query);
   // next() once pending events are handled; one call waits at a time.
   void pump();
   // Cancels both tasks and waits for their threads; nothing more reaches
@@ -35,11 +38,14 @@ class SessionDriver : public QObject {
   bool startfetch();
   void answerarrived();
   void historyarrived();
+  void filterwritten();
 
   Session& session_;
   Apply apply_;
   BackgroundTask<TakenAnswer> fetch_;
   BackgroundTask<HistoryIndex> historyscan_;
+  BackgroundTask<std::string> filterwrite_;
+  std::optional<std::string> nextfilter_;  // asked for while another was written
   // The download begun by prefetch(): running or held until asked for.
   enum class Early { None, Running, Held } early_ = Early::None;
   bool pumpqueued_ = false;

@@ -42,6 +42,7 @@ void Stage::apply(Effects e) {
   if (e.render) Render();
   if (e.startdownload) driver_.startdownload();
   if (e.scanhistory) driver_.scanhistory();
+  if (e.keepfilter) driver_.keepfilter(*e.keepfilter);
   if (e.startupfinished) emit startupfinished();
   // The window handles what is pending before the sequence goes on.
   if (e.more) driver_.pump();
