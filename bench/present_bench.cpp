@@ -83,6 +83,30 @@ void BM_present_gl_window(benchmark::State& state) {
 }
 BENCHMARK(BM_present_gl_window)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_present_gl_window_in_widget(benchmark::State& state) {
+  QWidget top;
+  top.resize(kWidth, kHeight);
+  auto* window = new Window;
+  QWidget* container = QWidget::createWindowContainer(window, &top);
+  container->setGeometry(0, 0, kWidth, kHeight);
+  auto* line = new QLineEdit(&top);
+  line->setAttribute(Qt::WA_NativeWindow);
+  line->setGeometry(0, 940, 129, 19);
+  for (int i = 0; i < 6; ++i) {
+    auto* list = new QListWidget(&top);
+    list->setAttribute(Qt::WA_NativeWindow);
+    list->setGeometry(1032, i * 150, 220, 140);
+    for (int row = 0; row < 30; ++row) list->addItem(QString("row %1").arg(row));
+  }
+  top.show();
+  settle();
+  for (auto _ : state) {
+    window->frame();
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_present_gl_window_in_widget)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -111,6 +111,15 @@ void GlScene::drawframe(const SceneState& scene, const ViewState& view) const {
   netglobe::drawframe(scene, ready_, view, texture_, labels_, keepframes_ ? &kept : nullptr);
 }
 
+QImage GlScene::readframe(int w, int h) const {
+  if (w <= 0 || h <= 0) return {};
+  QImage frame(w, h, QImage::Format_RGBA8888);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, frame.bits());
+  // GL's rows run bottom-up.
+  return frame.mirrored().convertToFormat(QImage::Format_RGB32);
+}
+
 void GlScene::prepareframe(const SceneState& scene, const ViewState& view) {
   if (!keepframes_) return;
   netglobe::prepareframe(scene, ready_, view, texture_, labels_, KeptFrame{cache_, builds_, tails_});

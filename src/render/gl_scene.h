@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <QImage>
 #include <string>
 
 #include "render/frame_cache.h"
@@ -56,6 +57,8 @@ class GlScene {
   void resize(int w, int h);
   // Draws one frame (or one selection pass) into the current framebuffer.
   void drawframe(const SceneState& scene, const ViewState& view) const;
+  // The current framebuffer's w x h pixels as drawn so far, top row first.
+  QImage readframe(int w, int h) const;
   // Brings the kept images up to date out of sight (see prepareframe).
   void prepareframe(const SceneState& scene, const ViewState& view);
 

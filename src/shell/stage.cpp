@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QOpenGLContext>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QShortcut>
@@ -35,20 +34,26 @@ Stage::Stage(std::optional<FeedSource> source, const std::string& folder, int re
 
 Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, int refreshseconds,
              HistoryRetention history, QWidget* parent)
-    : QOpenGLWidget(parent),
+    : QWidget(parent),
       session_(std::move(source), folders, history, SessionSetup{refreshseconds, {}, {}}),
       driver_(session_, [this](Effects e) { apply(std::move(e)); }) {
   globeimage_ = std::async(std::launch::async,
                            [file = session_.globeimagefile()] { return readglobeimage(file); });
   // The startup's download runs while the window opens and draws the globe.
   driver_.prefetch();
-  // Frames are drawn outside paintGL as well; Qt must not clear them away.
-  setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setWindowTitle(QString::fromLatin1(kProductTitle));
   QPalette background = palette();
   background.setColor(QPalette::Window, QColor(192, 192, 192));
   setPalette(background);
   resize(kDesignWidth, kDesignHeight);
+  // Beside the simulator the globe stays on top from the start.
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  alwaysontop_ = true;
+
+  surface_ = new GlobeSurface(this, {[this] { Render(); }, [this](int w, int h) { surfaceresized(w, h); }});
+  surfacebox_ = QWidget::createWindowContainer(surface_, this);
+  surfacebox_->setFocusPolicy(Qt::NoFocus);
+  surfacebox_->setGeometry(rect());
 
   controls_ = buildcontrols(this);
   controls_.Text2->viewport()->installEventFilter(this);
@@ -63,6 +68,7 @@ Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, in
   connectsearch();
   connectfilter();
   connectdetails();
+  raisecontrols();
 
   Effects loaded;
   loaded.logtext = session_.startuplog();
@@ -86,22 +92,33 @@ void Stage::maketimers() {
 
 // ---- GL context -----------------------------------------------------------
 
-void Stage::initializeGL() {
-  if (!context() || !context()->isValid()) {
-    glfailure_ = "no OpenGL context";
-    return;
-  }
-  glfailure_ = gl_.open();
+void Stage::opengl() {
+  if (gl_.isopen() || !glfailure_.empty()) return;
+  glfailure_ = surface_->open();
+  if (!glfailure_.empty()) return;
+  glfailure_ = incontext([this] { return gl_.open(); });
+  const QSize pixels = surface_->pixelsize();
+  surfaceresized(pixels.width(), pixels.height());
 }
 
-void Stage::resizeGL(int w, int h) {
+void Stage::surfaceresized(int w, int h) {
   // A zero-height window has no aspect ratio; keep the old projection.
-  gl_.resize(w, h);
+  if (gl_.isopen()) incontext([&] { gl_.resize(w, h); });
+}
+
+void Stage::raisecontrols() {
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child == surfacebox_) continue;
+    child->setAttribute(Qt::WA_NativeWindow);
+    child->raise();
+  }
 }
 
 void Stage::resizeEvent(QResizeEvent* event) {
   if (windowState() & Qt::WindowMinimized) return;
-  QOpenGLWidget::resizeEvent(event);
+  QWidget::resizeEvent(event);
+  surfacebox_->setGeometry(rect());
+  surfaceresized(int(width() * devicePixelRatioF()), int(height() * devicePixelRatioF()));
   if (gl_.isopen()) {
     QCoreApplication::processEvents();
     Render();
@@ -129,14 +146,17 @@ void Stage::updatealwaysontop() {
   // Beside the simulator the globe stays on top; maximised, it is the
   // user's main window and behaves like any other.
   const bool ontop = !(windowState() & Qt::WindowMaximized);
-  if (windowHandle() && ontop != alwaysontop_) {
+  // Until the window is on screen the hint stays as the constructor set
+  // it: changed then, it makes the toolkit create the window anew, and
+  // the native windows of the globe and the controls in it are lost.
+  if (windowHandle() && windowHandle()->isVisible() && ontop != alwaysontop_) {
     windowHandle()->setFlag(Qt::WindowStaysOnTopHint, ontop);
     alwaysontop_ = ontop;
   }
 }
 
 void Stage::changeEvent(QEvent* event) {
-  QOpenGLWidget::changeEvent(event);
+  QWidget::changeEvent(event);
   // Without a window manager a state change may come without a resize.
   if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
     updatealwaysontop();
@@ -154,25 +174,28 @@ void Stage::showviewstatus() {
 
 void Stage::Render() {
   if (!gl_.isopen() || closed_) return;
-  incontext([this] { drawscene(); });
-  framewaiting_ = true;
-  update();
+  incontext([this] {
+    drawscene();
+    surface_->present();
+  });
 }
 
-void Stage::paintGL() {
-  if (framewaiting_) {
-    framewaiting_ = false;  // the framebuffer already holds the frame
-    return;
-  }
-  if (gl_.isopen()) drawscene();
+QImage Stage::grabFramebuffer() {
+  if (!gl_.isopen() || closed_) return {};
+  const QSize pixels = surface_->pixelsize();
+  return incontext([&] {
+    drawscene();
+    return gl_.readframe(pixels.width(), pixels.height());
+  });
 }
 
 // ---- startup and shutdown -------------------------------------------------
 
 void Stage::showEvent(QShowEvent* event) {
-  QOpenGLWidget::showEvent(event);
+  QWidget::showEvent(event);
   if (startupqueued_) return;
   startupqueued_ = true;
+  opengl();
   controls_.Text1->setFocus();
   // The window runs its startup once, right after it first shows.
   QTimer::singleShot(0, this, &Stage::startup);
@@ -224,7 +247,7 @@ bool Stage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == controls_.Text2->viewport()) controls_.Text2->hide();
     if (watched == controls_.Text3->viewport()) controls_.Text3->hide();
   }
-  return QOpenGLWidget::eventFilter(watched, event);
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace netglobe

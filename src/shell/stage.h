@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QWidget>
 #include <QTimer>
 #include <future>
 #include <map>
@@ -12,6 +13,7 @@
 #include "render/gl_scene.h"
 #include "session/session.h"
 #include "shell/desktop_notifier.h"
+#include "shell/globe_surface.h"
 #include "shell/session_driver.h"
 #include "shell/stage_controls.h"
 
@@ -19,11 +21,12 @@ namespace netglobe {
 
 class DetailsPanelWidget;
 
-// The one window: the GL context, the controls and the timers. It hands
+// The one window: the globe's GL surface, the controls over it and the
+// timers. It hands
 // every event to the session and does what the session answers; the
 // program's state is the session's, and its driver runs the background
 // tasks and the steps of long sequences.
-class Stage : public QOpenGLWidget {
+class Stage : public QWidget {
   Q_OBJECT
 
  public:
@@ -39,6 +42,11 @@ class Stage : public QOpenGLWidget {
 
   // Draws one frame from the display lists and presents it.
   void Render();
+  // Draws the frame and reads it back, as it goes on screen.
+  QImage grabFramebuffer();
+  // The globe's GL context, for callers that wait on its work.
+  void makeCurrent() { surface_->makecurrent(); }
+  void doneCurrent() { surface_->donecurrent(); }
 
   const StageControls& controls() const { return controls_; }
   const Session& session() const { return session_; }
@@ -52,9 +60,6 @@ class Stage : public QOpenGLWidget {
   void startupfinished();
 
  protected:
-  void initializeGL() override;
-  void paintGL() override;
-  void resizeGL(int w, int h) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -83,6 +88,13 @@ class Stage : public QOpenGLWidget {
   void switchtimer(const TimerSwitch& change);
   void maketimers();
 
+  // Makes the GL context once the window is on its way to the screen.
+  void opengl();
+  void surfaceresized(int w, int h);
+  // Controls over the globe's surface must be native windows to stay
+  // above it.
+  void raisecontrols();
+
   void startup();
   void shutdown();
   void drawscene();
@@ -94,11 +106,11 @@ class Stage : public QOpenGLWidget {
   // Runs f with the window's GL context current.
   template <class F>
   auto incontext(F f) {
-    makeCurrent();
+    surface_->makecurrent();
     struct Done {
-      Stage* stage;
-      ~Done() { stage->doneCurrent(); }
-    } done{this};
+      GlobeSurface* surface;
+      ~Done() { surface->donecurrent(); }
+    } done{surface_};
     return f();
   }
 
@@ -106,6 +118,8 @@ class Stage : public QOpenGLWidget {
   // The globe image, read and decoded while the window opens; uploaded by
   // the startup's texture step.
   std::future<GlobeImage> globeimage_;
+  GlobeSurface* surface_ = nullptr;  // owned by its container
+  QWidget* surfacebox_ = nullptr;     // holds the surface, under the controls
   StageControls controls_;
   DetailsPanelWidget* details_ = nullptr;
   GlScene gl_;
@@ -115,8 +129,7 @@ class Stage : public QOpenGLWidget {
 
   std::string glfailure_;
   bool startupqueued_ = false;
-  bool framewaiting_ = false;  // a frame drawn outside paintGL awaits showing
-  bool alwaysontop_ = false;   // the stay-on-top hint as last set
+  bool alwaysontop_ = false;  // the stay-on-top hint as last set
   bool closed_ = false;
 };
 
