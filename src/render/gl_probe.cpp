@@ -1,6 +1,5 @@
 #include "render/gl_probe.h"
 
-#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 
@@ -19,11 +18,6 @@ void requestsurfaceformat() {
 std::string probeglcontext() {
   QOpenGLContext context;
   if (!context.create() || !context.isValid()) return "no OpenGL context";
-  QOffscreenSurface surface;
-  surface.setFormat(context.format());
-  surface.create();
-  if (!context.makeCurrent(&surface)) return "OpenGL context cannot be made current";
-  context.doneCurrent();
   if (context.format().stencilBufferSize() < kRequiredStencilBits) return "fewer than 8 stencil bits";
   return {};
 }

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 
 #include "base/program_folders.h"
 #include "feed/http_fetch.h"
@@ -65,8 +66,8 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr, "netglobe: %s\n", describefolders(folders).c_str());
 
-  const std::string glproblem = probeglcontext();
-  if (!glproblem.empty()) failnocontext(glproblem);
+  // The GL driver loads while the window is built.
+  std::future<std::string> glproblem = std::async(std::launch::async, probeglcontext);
 
   // Without a configured server the demo network beside the program is the
   // status server.
@@ -87,6 +88,7 @@ int main(int argc, char** argv) {
   Stage stage(source, folders, parsed.options.refreshseconds, parsed.options.history);
   stage.setquiet(parsed.options.quiet);
   if (parsed.options.homeairports) stage.sethomeairports(*parsed.options.homeairports);
+  stage.checkglfirst(std::move(glproblem));
   stage.show();
   return app.exec();
 }

@@ -39,8 +39,6 @@ Stage::Stage(std::optional<FeedSource> source, const ProgramFolders& folders, in
       driver_(session_, [this](Effects e) { apply(std::move(e)); }) {
   globeimage_ = std::async(std::launch::async,
                            [file = session_.globeimagefile()] { return readglobeimage(file); });
-  // The startup's download runs while the window opens and draws the globe.
-  driver_.prefetch();
   setWindowTitle(QString::fromLatin1(kProductTitle));
   QPalette background = palette();
   background.setColor(QPalette::Window, QColor(192, 192, 192));
@@ -174,6 +172,12 @@ void Stage::showviewstatus() {
 
 void Stage::Render() {
   if (!gl_.isopen() || closed_) return;
+  // A frame the screen cannot show is not drawn: the surface draws one
+  // as soon as it is exposed (first shown, restored, uncovered).
+  if (!surface_->isExposed()) {
+    showviewstatus();
+    return;
+  }
   incontext([this] {
     drawscene();
     surface_->present();
@@ -195,6 +199,12 @@ void Stage::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (startupqueued_) return;
   startupqueued_ = true;
+  // Nothing is downloaded or kept by a program that cannot draw.
+  if (glprobe_.valid()) {
+    if (const std::string problem = glprobe_.get(); !problem.empty()) failnocontext(problem);
+  }
+  // The startup's download runs while the window opens and draws the globe.
+  driver_.prefetch();
   opengl();
   controls_.Text1->setFocus();
   // The window runs its startup once, right after it first shows.

@@ -53,6 +53,10 @@ class Stage : public QWidget {
   // No desktop notifications (--quiet); the status line still says it.
   void setquiet(bool quiet) { notifier_.setenabled(!quiet); }
   const DetailsPanelWidget* detailspanel() const { return details_; }
+  // A check of the GL context begun elsewhere: the window waits for it
+  // before it first shows, and ends the program with the one message box
+  // when there is no usable context.
+  void checkglfirst(std::future<std::string> problem) { glprobe_ = std::move(problem); }
   // The aerodromes of the inbound and outbound lists for this run (--home).
   void sethomeairports(std::vector<std::string> codes) { session_.sethomeairports(std::move(codes)); }
 
@@ -127,6 +131,7 @@ class Stage : public QWidget {
   DesktopNotifier notifier_;
   std::map<TimerId, std::unique_ptr<QTimer>> timers_;  // the session's, by id
 
+  std::future<std::string> glprobe_;
   std::string glfailure_;
   bool startupqueued_ = false;
   bool alwaysontop_ = false;  // the stay-on-top hint as last set
