@@ -1,9 +1,11 @@
-// What the toolkit costs to put a GL frame on screen, apart from drawing it:
-// a top-level GL widget with child widgets over it (the window's make-up:
-// the status line and six side lists), whose every frame the toolkit puts
-// together with the widgets into the window, against a GL window of its own
-// that swaps its buffer. Each frame only clears, so the time is the
-// showing. Needs an X display: run it under tests/with-display.sh.
+// What the toolkit costs to put a GL frame on screen, apart from drawing it.
+// Three make-ups: a top-level GL widget with child widgets over it (the
+// status line and six side lists), whose every frame the toolkit puts
+// together with the widgets into the window; a GL window of its own that
+// swaps its buffer; and that GL window inside a widget window under native
+// child widgets, as the program's window is made. Each frame only clears,
+// so the time is the showing. Needs an X display: run it under
+// tests/with-display.sh.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
@@ -83,6 +85,8 @@ void BM_present_gl_window(benchmark::State& state) {
 }
 BENCHMARK(BM_present_gl_window)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The window's make-up: the widgets over the GL window are native windows
+// of their own, or the GL window would cover them.
 void BM_present_gl_window_in_widget(benchmark::State& state) {
   QWidget top;
   top.resize(kWidth, kHeight);
