@@ -25,7 +25,6 @@ std::string GlobeSurface::open() {
   if (!context->makeCurrent(this)) return "the OpenGL context cannot draw into the window";
   context->doneCurrent();
   context_ = std::move(context);
-  if (hooks_.resized) hooks_.resized(pixelsize().width(), pixelsize().height());
   return "";
 }
 

@@ -21,8 +21,8 @@ namespace netglobe {
 class GlobeSurface : public QWindow {
  public:
   struct Hooks {
-    std::function<void()> exposed;             // draw and show the frame
-    std::function<void(int, int)> resized;     // framebuffer pixels
+    std::function<void()> exposed;          // draw and show the frame
+    std::function<void(int, int)> resized;  // framebuffer pixels
   };
 
   // The mouse and wheel over the surface go to input, in the same
@@ -32,11 +32,10 @@ class GlobeSurface : public QWindow {
 
   // Makes the GL context of the surface's format; "" or why there is none.
   std::string open();
-  bool isopen() const { return context_ != nullptr; }
   bool makecurrent();
   void donecurrent();
-  // Shows the frame drawn so far; a surface not on screen shows nothing,
-  // and draws the scene itself once it is exposed.
+  // Shows the frame drawn so far. A surface not on screen shows nothing:
+  // its owner draws again when it is exposed.
   void present();
   QSize pixelsize() const;
 
