@@ -22,10 +22,9 @@ namespace netglobe {
 class DetailsPanelWidget;
 
 // The one window: the globe's GL surface, the controls over it and the
-// timers. It hands
-// every event to the session and does what the session answers; the
-// program's state is the session's, and its driver runs the background
-// tasks and the steps of long sequences.
+// timers. It hands every event to the session and does what the session
+// answers; the program's state is the session's, and its driver runs the
+// background tasks and the steps of long sequences.
 class Stage : public QWidget {
   Q_OBJECT
 
