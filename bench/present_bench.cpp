@@ -52,16 +52,24 @@ void settle() {
   while (clock.elapsed() < 500) QCoreApplication::processEvents();
 }
 
+// The status line and six side lists over the globe; native, each is an X
+// window of its own.
+void addcontrols(QWidget* parent, bool native) {
+  auto* line = new QLineEdit(parent);
+  line->setGeometry(0, 940, 129, 19);
+  line->setAttribute(Qt::WA_NativeWindow, native);
+  for (int i = 0; i < 6; ++i) {
+    auto* list = new QListWidget(parent);
+    list->setGeometry(1032, i * 150, 220, 140);
+    list->setAttribute(Qt::WA_NativeWindow, native);
+    for (int row = 0; row < 30; ++row) list->addItem(QString("row %1").arg(row));
+  }
+}
+
 void BM_present_top_level_gl_widget(benchmark::State& state) {
   Widget widget;
   widget.resize(kWidth, kHeight);
-  auto* line = new QLineEdit(&widget);
-  line->setGeometry(0, 940, 129, 19);
-  for (int i = 0; i < 6; ++i) {
-    auto* list = new QListWidget(&widget);
-    list->setGeometry(1032, i * 150, 220, 140);
-    for (int row = 0; row < 30; ++row) list->addItem(QString("row %1").arg(row));
-  }
+  addcontrols(&widget, false);
   widget.show();
   settle();
   const int before = widget.painted;
@@ -93,15 +101,7 @@ void BM_present_gl_window_in_widget(benchmark::State& state) {
   auto* window = new Window;
   QWidget* container = QWidget::createWindowContainer(window, &top);
   container->setGeometry(0, 0, kWidth, kHeight);
-  auto* line = new QLineEdit(&top);
-  line->setAttribute(Qt::WA_NativeWindow);
-  line->setGeometry(0, 940, 129, 19);
-  for (int i = 0; i < 6; ++i) {
-    auto* list = new QListWidget(&top);
-    list->setAttribute(Qt::WA_NativeWindow);
-    list->setGeometry(1032, i * 150, 220, 140);
-    for (int row = 0; row < 30; ++row) list->addItem(QString("row %1").arg(row));
-  }
+  addcontrols(&top, true);
   top.show();
   settle();
   for (auto _ : state) {
